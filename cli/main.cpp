@@ -1,0 +1,73 @@
+// mgt2orvo: translates a MIDAS text model and shows what reached the host model.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "MIDAStranslatetoOrvo.h"
+#include "ModelDump.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: mgt2orvo [--json] FILE\n"
+    "Translates the MIDAS text model FILE into the host model (kN, mm) and prints a summary,\n"
+    "or with --json the whole host model as JSON.\n"
+    "Exit status: 0 translated, 1 translation refused, 2 usage error or unreadable file.\n";
+
+void CollectMessage(const char* text, void* context)
+{
+    static_cast<std::vector<std::string>*>(context)->push_back(text);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    bool json = false;
+    const char* path = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--json") == 0) {
+            json = true;
+        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
+            std::fprintf(stderr, "mgt2orvo: unknown option %s\n%s", argv[i], kUsage);
+            return 2;
+        } else if (!path) {
+            path = argv[i];
+        } else {
+            std::fprintf(stderr, "mgt2orvo: more than one FILE given\n%s", kUsage);
+            return 2;
+        }
+    }
+    if (!path) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+
+    TranslationOutcome outcome;
+    ModalData_Orvo model;
+    SetMessageBoxHandler(&CollectMessage, &outcome.messages);
+    {
+        MIDAStranslatetoOrvo translator;
+        outcome.read = translator.ReadMidasFile(path);
+        if (outcome.read)
+            outcome.ok = translator.TranMidastoOrvo(model);
+    }
+    SetMessageBoxHandler(nullptr, nullptr);
+
+    if (!outcome.read)
+        std::fprintf(stderr, "mgt2orvo: cannot open %s: %s\n", path, std::strerror(errno));
+    else if (!outcome.ok)
+        std::fprintf(stderr, "mgt2orvo: %s was not translated: its *UNIT block is missing or names units "
+                             "that cannot be converted to kN and mm\n", path);
+
+    const std::string text = json ? ModelToJson(outcome, model) : ModelSummary(path, outcome, model);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (!outcome.read)
+        return 2;
+    return outcome.ok ? 0 : 1;
+}

@@ -1,0 +1,160 @@
+// MIDAS text model importer: the one header a host application includes.
+//
+// A host translates a MIDAS plain-text model (.mgt) into its own model like this:
+//
+//     #include <MIDAStranslatetoOrvo.h>
+//
+//     ModalData_Orvo model;
+//     MIDAStranslatetoOrvo translator;
+//     if (!translator.ReadMidasFile("frame.mgt"))
+//         return;                               // the file could not be opened
+//     if (translator.TranMidastoOrvo(model)) {
+//         // model.m_Nodes, m_Lines, m_Materials, m_LSections, m_ASections,
+//         // m_PointLoads and m_LineLoads now hold the model in kN and mm.
+//     }
+//
+// The translator owns everything it builds on the way and frees it when destroyed; the host owns every
+// record appended to its model.
+#pragma once
+
+#include "midas2orvo/Export.h"
+#include "midas2orvo/OrvoModel.h"
+#include "midas2orvo/OwnedArray.h"
+#include "midas2orvo/ValueArray.h"
+
+class LineStream;
+class VersionBlock;
+class UnitBlock;
+class NodeBlock;
+class ElementBlock;
+class MaterialBlock;
+class SectionBlock;
+class ThicknessBlock;
+class GroupBlock;
+class LoadCaseBlock;
+class ConstraintBlock;
+class FrameReleaseBlock;
+class ConLoadBlock;
+class BeamLoadBlock;
+class WorkNode;
+class WorkLine;
+class WorkArea;
+class WorkLSection;
+class WorkASection;
+class WorkMaterial;
+class WorkPointLoad;
+class WorkLineLoad;
+
+// Where the load reader finds the working node or member a load goes to, and the two nodes that measure
+// a member: indexes over the translator's working nodes and lines, so that no load walks the
+// collections. They give exactly what a walk in collection order gives (first node with a number for a
+// nodal load and a member's start, last one for a member's end, first line with an element number).
+// Each index is built at its first use; the load reader makes one object per call, during which the
+// working nodes and lines do not change. Positions are 0-based; -1 when nothing carries the number.
+struct LoadTargets {
+    LoadTargets(const OwnedArray<WorkNode>& nodes, const OwnedArray<WorkLine>& lines);
+    ~LoadTargets();
+    LoadTargets(const LoadTargets&) = delete;
+    LoadTargets& operator=(const LoadTargets&) = delete;
+
+    int FirstNode(int number) const;
+    int LastNode(int number) const;
+    int FirstLine(int number) const;
+
+private:
+    struct Index;
+    const OwnedArray<WorkNode>& m_Nodes;
+    const OwnedArray<WorkLine>& m_Lines;
+    mutable Index* m_pIndex = nullptr;
+};
+
+// Replaces the handler that shows the unit refusal message (by default: the text and a newline on
+// standard error). A null handler restores the default. Returns the previous handler.
+using MessageBoxHandler = void (*)(const char* text, void* context);
+MIDAS2ORVO_API MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler, void* context);
+
+class MIDAS2ORVO_API MIDAStranslatetoOrvo {
+public:
+    MIDAStranslatetoOrvo();
+    virtual ~MIDAStranslatetoOrvo();
+    MIDAStranslatetoOrvo(const MIDAStranslatetoOrvo&) = delete;
+    MIDAStranslatetoOrvo& operator=(const MIDAStranslatetoOrvo&) = delete;
+
+    // Reads the MIDAS text file at path into block readers (and, for load sections, working loads).
+    // False only when the file cannot be opened (or is a directory); nothing then changes.
+    bool ReadMidasFile(const char* path);
+
+    // True once ReadMidasFile has succeeded.
+    bool HaveReadFile() const;
+
+    // Builds the working records, renumbers them, scales them to kN and mm and appends fresh records to
+    // model. False when the units cannot be converted (model untouched).
+    bool TranMidastoOrvo(ModalData_Orvo& model);
+
+    // Runs the translation steps into the translator's own working collections; returns 0.
+    int Write();
+
+private:
+    friend struct TranslatorAccess;
+
+    void ReadStream(LineStream& stream);
+    int ReadLoadCaseForConLoadAndBeamLoad(LineStream& stream);
+    void CreateSectionLoads(const std::string& caseName, const LoadTargets& targets);
+    bool GetUnitType();
+    bool TranslateUnit();
+    int InitialObjectID();
+    int MIDAStranslatetoOrvo_Node();
+    int MIDAStranslatetoOrvo_Element();
+    double GetElementLength(int index);
+    double MeasureLine(const WorkLine& line, const LoadTargets& targets) const;
+    int MIDAStranslatetoOrvo_Material();
+    int MIDAStranslatetoOrvo_Section();
+    int GetBeamSectionID(ModalData_Orvo& model);
+    bool SetReferencePoint(WorkLine& line, int shapeCode) const;
+    int MIDAStranslatetoOrvo_Areasec();
+    int GetAreaSectionID();
+    int MIDAStranslatetoOrvo_Constraint();
+    int MIDAStranslatetoOrvo_FrameRelease();
+    int MIDAStranslateOrvo_Group();
+    void AppendLines();
+    void ClaimLoadReaderLines();
+    void ReleasePoint();
+    void HandOver(ModalData_Orvo& model);
+    void AppendShapeCodes(ModalData_Orvo& model) const;
+
+    bool m_bHaveReadFile = false;
+    OwnedArray<WorkNode> m_NodeArray;
+    OwnedArray<WorkLine> m_LineArray;
+    OwnedArray<WorkLSection> m_LSectionArray;
+    ValueArray<int> m_SectionTypes;
+    OwnedArray<WorkArea> m_AreaArray;
+    OwnedArray<WorkASection> m_ASectionArray;
+    OwnedArray<WorkMaterial> m_MaterialArray;
+    OwnedArray<WorkPointLoad> m_PointLoadArray;
+    OwnedArray<WorkLineLoad> m_LineLoadArray;
+    int m_nLengthUnit = 0;
+    int m_nForceUnit = 0;
+    double m_dLengthFactor = 0.0;
+    double m_dForceFactor = 0.0;
+    VersionBlock* m_pVersionBlock = nullptr;
+    UnitBlock* m_pUnitBlock = nullptr;
+    NodeBlock* m_pNodeBlock = nullptr;
+    ElementBlock* m_pElementBlock = nullptr;
+    MaterialBlock* m_pMaterialBlock = nullptr;
+    SectionBlock* m_pSectionBlock = nullptr;
+    ThicknessBlock* m_pThicknessBlock = nullptr;
+    GroupBlock* m_pGroupBlock = nullptr;
+    LoadCaseBlock* m_pLoadCaseBlock = nullptr;
+    ConstraintBlock* m_pConstraintBlock = nullptr;
+    FrameReleaseBlock* m_pFrameReleaseBlock = nullptr;
+    ConLoadBlock* m_pConLoadBlock = nullptr;
+    BeamLoadBlock* m_pBeamLoadBlock = nullptr;
+
+    // Working nodes and lines that the load reader built from the current node and element blocks and
+    // that no Write has claimed yet. Replacing a block clears its flag.
+    bool m_bLoadReaderNodesUnclaimed = false;
+    bool m_bLoadReaderLinesUnclaimed = false;
+    // Attachment counters of the load reader (numbers given to loads attached to nodes and members).
+    int m_nPointLoadCounter = 0;
+    int m_nLineLoadCounter = 0;
+};

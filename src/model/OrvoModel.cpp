@@ -1,0 +1,43 @@
+// Constructors, destructors and class counters of the host's model records.
+#include "midas2orvo/OrvoModel.h"
+
+const char* CObjectBase::GetRuntimeClass() const { return nullptr; }
+CObjectBase::~CObjectBase() = default;
+void CObjectBase::Serialize() {}
+void CObjectBase::AssertValid() const {}
+void CObjectBase::Dump() const {}
+
+namespace {
+// Objects of each counted class alive now; used by one thread at a time, as the host model is.
+int g_nMaterialCount = 0;
+int g_nLSectionCount = 0;
+} // namespace
+
+Node_Orvo::Node_Orvo() = default;
+Node_Orvo::~Node_Orvo() = default;
+Line_Orvo::Line_Orvo() = default;
+Line_Orvo::~Line_Orvo() = default;
+Area_Orvo::Area_Orvo() = default;
+Area_Orvo::~Area_Orvo() = default;
+ASection_Orvo::ASection_Orvo() = default;
+ASection_Orvo::~ASection_Orvo() = default;
+PointLoad_Orvo::PointLoad_Orvo() = default;
+PointLoad_Orvo::~PointLoad_Orvo() = default;
+LineLoad_Orvo::LineLoad_Orvo() = default;
+LineLoad_Orvo::~LineLoad_Orvo() = default;
+
+Material_Orvo::Material_Orvo() : ID(++g_nMaterialCount) {}
+Material_Orvo::~Material_Orvo() { --g_nMaterialCount; }
+int Material_Orvo::LiveCount() { return g_nMaterialCount; }
+
+LSection_Orvo::LSection_Orvo() : ID(++g_nLSectionCount)
+{
+    Properties.SetSize(13);
+    for (double& value : Properties)
+        value = 0.0;
+}
+LSection_Orvo::~LSection_Orvo() { --g_nLSectionCount; }
+int LSection_Orvo::LiveCount() { return g_nLSectionCount; }
+
+ModalData_Orvo::ModalData_Orvo() = default;
+ModalData_Orvo::~ModalData_Orvo() = default;

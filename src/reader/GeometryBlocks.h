@@ -1,0 +1,56 @@
+// Header and geometry blocks: *VERSION, *UNIT, *NODE and *ELEMENT.
+#pragma once
+
+#include "MidasBlock.h"
+
+class ConstraintRecord;
+class FrameReleaseRecord;
+
+class VersionRecord : public MidasRecord {
+public:
+    bool Parse(const char* line) override;
+    std::string m_strVersion;
+};
+
+// Force, length, heat and temperature unit words.
+class UnitRecord : public MidasRecord {
+public:
+    bool Parse(const char* line) override;
+    std::string m_strForce;
+    std::string m_strLength;
+    std::string m_strHeat;
+    std::string m_strTemper;
+};
+
+// Node number and coordinates in the file's length unit.
+class NodeRecord : public MidasRecord {
+public:
+    bool Parse(const char* line) override;
+    int m_nID = 0;
+    double m_dX = 0.0;
+    double m_dY = 0.0;
+    double m_dZ = 0.0;
+    unsigned char m_byRestraint = 0;
+    ConstraintRecord* m_pConstraint = nullptr;
+};
+
+// Element number, type word, material and property numbers, node numbers and beta angle.
+class ElementRecord : public MidasRecord {
+public:
+    bool Parse(const char* line) override;
+    unsigned char m_byStartRelease = 0;
+    unsigned char m_byEndRelease = 0;
+    std::string m_strType;
+    std::string m_strGroupName;
+    int m_nID = 0;
+    int m_nMaterialID = 0;
+    int m_nSectionID = 0;
+    ValueArray<int> m_NodeIDs;
+    double m_dAngle = 0.0;
+    FrameReleaseRecord* m_pFrameRelease = nullptr;
+};
+
+class VersionBlock final : public BlockOf<VersionRecord> {};
+class UnitBlock final : public BlockOf<UnitRecord> {};
+class NodeBlock final : public BlockOf<NodeRecord> {};
+class ElementBlock final : public BlockOf<ElementRecord> {};

@@ -1,0 +1,119 @@
+// Parsers of the *GROUP, *CONSTRAINT and *FRAME-RLS blocks, and the two-line release reader.
+#include "GroupBlocks.h"
+
+#include "TextUtils.h"
+
+bool GroupRecord::ParseIDList(const std::string& text, ValueArray<int>& list)
+{
+    if (text.empty())
+        return false;
+    FieldTokenizer tokens(TrimLeftView(text), " ");
+    std::string_view token;
+    while (tokens.NextToken(token))
+        list.Add(ToInt(TrimView(token)));  // no ranges here: "1to10" is the single number 1
+    return true;
+}
+
+bool GroupRecord::Parse(const char* line)
+{
+    if (!*line)
+        return false;
+    FieldTokenizer tokens(std::string_view(line), ",");
+    m_strName = tokens.NextTrimmed();
+    m_strNodeList = tokens.NextTrimmed();
+    m_strElementList = tokens.NextTrimmed();
+    const bool hasNodes = ParseIDList(m_strNodeList, m_NodeIDs);
+    const bool hasElements = ParseIDList(m_strElementList, m_ElementIDs);
+    // A name without lists (such as the next keyword line) ends the block.
+    return hasNodes || hasElements;
+}
+
+bool ConstraintRecord::AddIdRange(const std::string& item) { return ::AddIdRange(item, m_NodeIDs); }
+
+bool ConstraintRecord::SetFlags(const std::string& text)
+{
+    if (text.empty())
+        return false;
+    m_strFlags = text;
+    return true;
+}
+
+bool ConstraintRecord::Parse(const char* line)
+{
+    std::string_view work(line);
+    std::string_view nodes, flags;
+    if (work.empty() || !TakeCommaField(work, nodes))
+        return false;  // blank line, or no comma after the node list
+    nodes = TrimLeftView(nodes);
+    work = TrimView(work);
+    TakeCommaField(work, flags);  // the group field after it is not used
+
+    FieldTokenizer tokens(nodes, " ");
+    std::string_view token;
+    while (tokens.NextToken(token))
+        ::AddIdRange(TrimView(token), m_NodeIDs);
+    SetFlags(std::string(flags));
+    return true;
+}
+
+bool FrameReleaseRecord::Parse(const char* line)
+{
+    const std::string text = RemoveBlanks(line);
+    if (text.empty())
+        return false;
+    FieldTokenizer tokens(text, ",");
+    m_nElementID = ToInt(tokens.NextTrimmed());
+    // Newer files carry a partial-release field "YES"/"NO" between the element and the end-i flags.
+    if (text.find("YES", 1) != std::string::npos || text.find("NO", 1) != std::string::npos)
+        m_strPartial = tokens.NextTrimmed();
+    m_strEndIFlags = tokens.NextTrimmed();
+    // The end-i values stand between the two flag strings; the first token that is not "0" is end j.
+    std::string_view token;
+    while (tokens.NextToken(token)) {
+        token = TrimView(token);
+        if (token != "0") {
+            m_strEndJFlags = token;
+            break;
+        }
+    }
+    return true;
+}
+
+bool FrameReleaseBlock::ReadDataLine(LineStream& stream, std::string& out)
+{
+    out.clear();
+    std::string physical;
+    std::int64_t lineStart = stream.Tell();
+    bool found = false;
+    while ((found = stream.ReadLine(physical)) && !physical.empty() && physical[0] == ';')
+        lineStart = stream.Tell();
+    if (!found)
+        return false;
+
+    // Offset of the first joined physical line that holds "*": a keyword line the join ran into.
+    std::int64_t keywordLine = -1;
+    auto append = [&](std::string_view part, std::int64_t start) {
+        if (out.size() + part.size() > kMaxJoined)
+            part = part.substr(0, kMaxJoined - out.size());
+        if (keywordLine < 0 && part.find('*') != std::string_view::npos)
+            keywordLine = start;
+        out.append(part);
+    };
+    append(TrimLeftView(physical), lineStart);
+
+    // A record ends with a line ending in ","; joining stops early at the length limit or the stream end.
+    while (!(!out.empty() && (out.back() == ',' || out.front() == ',')) && out.size() < kMaxJoined) {
+        append(",", -1);
+        lineStart = stream.Tell();
+        if (!stream.ReadLine(physical))
+            break;
+        append(TrimView(physical), lineStart);
+    }
+
+    if (keywordLine >= 0) {
+        stream.Seek(keywordLine);  // the driver reads that keyword line next
+        out.clear();
+        return false;
+    }
+    return true;
+}

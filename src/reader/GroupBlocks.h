@@ -1,0 +1,48 @@
+// Group, support and end-release blocks: *GROUP, *CONSTRAINT and *FRAME-RLS.
+#pragma once
+
+#include "MidasBlock.h"
+
+// A named group with its node and element lists.
+class GroupRecord : public MidasRecord {
+public:
+    bool Parse(const char* line) override;
+    // Appends the space-separated numbers of text (no ranges); false for an empty text.
+    static bool ParseIDList(const std::string& text, ValueArray<int>& list);
+    std::string m_strName;
+    std::string m_strNodeList;
+    std::string m_strElementList;
+    ValueArray<int> m_NodeIDs;
+    ValueArray<int> m_ElementIDs;
+};
+
+// Restrained freedoms ("111000") of a list of nodes.
+class ConstraintRecord : public MidasRecord {
+public:
+    bool Parse(const char* line) override;
+    bool AddIdRange(const std::string& item);
+    // Stores non-empty flag text; false (nothing stored) for empty text.
+    bool SetFlags(const std::string& text);
+    std::string m_strFlags;
+    ValueArray<int> m_NodeIDs;
+};
+
+// Released freedoms at the two ends of one element, written over two physical lines.
+class FrameReleaseRecord : public MidasRecord {
+public:
+    bool Parse(const char* line) override;
+    std::string m_strPartial;
+    std::string m_strEndIFlags;
+    std::string m_strEndJFlags;
+    int m_nElementID = 0;
+};
+
+class GroupBlock final : public BlockOf<GroupRecord> {};
+class ConstraintBlock final : public BlockOf<ConstraintRecord> {};
+
+// Joins the two physical lines of each release record, and steps back to the next keyword line.
+class FrameReleaseBlock final : public BlockOf<FrameReleaseRecord> {
+public:
+    static constexpr std::size_t kMaxJoined = 2047;
+    bool ReadDataLine(LineStream& stream, std::string& out) override;
+};

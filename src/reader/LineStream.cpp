@@ -1,0 +1,110 @@
+// LineStream: buffered byte stream over a MIDAS text file with exact offsets for stepping back.
+#include "LineStream.h"
+
+#include <algorithm>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+constexpr std::size_t kChunk = 1 << 16;
+}
+
+LineStream::~LineStream()
+{
+    if (m_pFile)
+        std::fclose(m_pFile);
+}
+
+bool LineStream::Open(const char* path)
+{
+    if (!path)
+        return false;
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file)
+        return false;
+    struct stat info {};
+    if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
+        std::fclose(file);
+        return false;
+    }
+    if (m_pFile)
+        std::fclose(m_pFile);
+    m_pFile = file;
+    m_bMemory = false;
+    m_Buffer.resize(kChunk);
+    m_nPos = m_nEnd = 0;
+    m_nBufferStart = 0;
+    return true;
+}
+
+void LineStream::OpenText(std::string text)
+{
+    if (m_pFile)
+        std::fclose(m_pFile);
+    m_pFile = nullptr;
+    m_bMemory = true;
+    m_Buffer = std::move(text);
+    m_nPos = 0;
+    m_nEnd = m_Buffer.size();
+    m_nBufferStart = 0;
+}
+
+bool LineStream::Fill()
+{
+    if (m_bMemory || !m_pFile)
+        return false;
+    m_nBufferStart += std::int64_t(m_nEnd);
+    m_nPos = 0;
+    m_nEnd = std::fread(m_Buffer.data(), 1, m_Buffer.size(), m_pFile);
+    return m_nEnd > 0;
+}
+
+bool LineStream::Seek(std::int64_t offset)
+{
+    if (offset < 0)
+        return false;
+    if (offset >= m_nBufferStart && offset <= m_nBufferStart + std::int64_t(m_nEnd)) {
+        m_nPos = std::size_t(offset - m_nBufferStart);
+        return true;
+    }
+    if (m_bMemory || !m_pFile || std::fseek(m_pFile, long(offset), SEEK_SET) != 0)
+        return false;
+    m_nBufferStart = offset;
+    m_nPos = m_nEnd = 0;
+    return true;
+}
+
+// Appends bytes up to and including the next line feed, at most maxBytes of them.
+bool LineStream::ReadBytes(std::string& out, std::size_t maxBytes)
+{
+    out.clear();
+    m_nLastRead = 0;
+    while (m_nLastRead < maxBytes) {
+        if (m_nPos == m_nEnd && !Fill())
+            break;
+        const std::size_t want = std::min(m_nEnd - m_nPos, maxBytes - m_nLastRead);
+        const char* start = m_Buffer.data() + m_nPos;
+        const void* lf = std::memchr(start, '\n', want);
+        const std::size_t take = lf ? std::size_t(static_cast<const char*>(lf) - start) + 1 : want;
+        out.append(start, take);
+        m_nPos += take;
+        m_nLastRead += take;
+        if (lf)
+            break;
+    }
+    if (m_nLastRead == 0)
+        return false;
+    if (!out.empty() && out.back() == '\n') {
+        out.pop_back();
+        if (!out.empty() && out.back() == '\r')
+            out.pop_back();
+    }
+    std::size_t nul = out.find('\0');
+    if (nul != std::string::npos)
+        out.resize(nul);
+    return true;
+}
+
+bool LineStream::ReadLine(std::string& out, std::size_t maxBytes) { return ReadBytes(out, maxBytes); }
+
+bool LineStream::ReadWholeLine(std::string& out) { return ReadBytes(out, std::size_t(-1)); }

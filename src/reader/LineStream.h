@@ -1,0 +1,48 @@
+// LineStream: buffered byte stream over a MIDAS text file with exact offsets for stepping back.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// Reads physical lines the way the format's original platform read them: at most 511 bytes per read,
+// stopping after a line feed. A read that ends in CR LF loses both bytes and one that ends in LF loses
+// it (text-mode streams turn CR LF into LF, and real files are CR LF); a lone CR stays. A NUL byte ends
+// the text of its line without moving the stream. Offsets are byte offsets into the file, so a reader
+// can return to the start of any line it has read.
+class LineStream {
+public:
+    static constexpr std::size_t kPhysicalLine = 511;
+
+    LineStream() = default;
+    ~LineStream();
+    LineStream(const LineStream&) = delete;
+    LineStream& operator=(const LineStream&) = delete;
+
+    // Opens a file for reading; false when it cannot be opened or is a directory.
+    bool Open(const char* path);
+    // Reads from a copy of text instead of a file (tests and fuzzing).
+    void OpenText(std::string text);
+
+    // Reads one physical line of at most maxBytes bytes into out; false at the end of the stream.
+    bool ReadLine(std::string& out, std::size_t maxBytes = kPhysicalLine);
+    // Reads a whole line of any length (up to the line feed) into out; false at the end of the stream.
+    bool ReadWholeLine(std::string& out);
+
+    std::int64_t Tell() const { return m_nBufferStart + std::int64_t(m_nPos); }
+    bool Seek(std::int64_t offset);
+    // The byte count of the last physical read, line end included.
+    std::size_t LastReadBytes() const { return m_nLastRead; }
+
+private:
+    bool Fill();
+    bool ReadBytes(std::string& out, std::size_t maxBytes);
+
+    std::FILE* m_pFile = nullptr;
+    std::string m_Buffer;
+    std::size_t m_nPos = 0;
+    std::size_t m_nEnd = 0;
+    std::int64_t m_nBufferStart = 0;
+    std::size_t m_nLastRead = 0;
+    bool m_bMemory = false;
+};

@@ -1,0 +1,32 @@
+// The shared reading loop of every keyword block.
+#include "MidasBlock.h"
+
+bool MidasBlock::ReadBlock(LineStream& stream)
+{
+    std::string line;
+    line.reserve(2048);
+    for (;;) {
+        if (!ReadDataLine(stream, line))
+            return true;
+        MidasRecord* record = CreateRecord(line.c_str());
+        if (!record)
+            return true;
+        if (!record->Parse(line.c_str())) {
+            // A rejected line (normally the blank line after the block) ends the block.
+            delete record;
+            return false;
+        }
+        m_Records.Add(record);
+    }
+}
+
+bool MidasBlock::ReadDataLine(LineStream& stream, std::string& out)
+{
+    out.clear();
+    while (stream.ReadLine(out)) {
+        if (out.empty() || out[0] != ';')
+            return true;
+    }
+    out.clear();
+    return false;
+}

@@ -1,0 +1,44 @@
+// The two class families of the reader: keyword block readers and the parsed data lines they keep.
+#pragma once
+
+#include <string>
+
+#include "LineStream.h"
+#include "midas2orvo/OrvoModel.h"
+
+// One parsed data line of a keyword block.
+class MidasRecord {
+public:
+    virtual ~MidasRecord() = default;
+    // Fills the record from one data line. True keeps it; false rejects the line and ends the block.
+    virtual bool Parse(const char* line) = 0;
+};
+
+// A keyword block reader: reads the data lines after its keyword line and keeps one record per accepted
+// line, in file order.
+class MidasBlock {
+public:
+    virtual ~MidasBlock() = default;
+
+    // Reads data lines until a line is rejected (false: the usual end, at the blank line after the
+    // block) or no data line is left (true).
+    virtual bool ReadBlock(LineStream& stream);
+    // Fetches the next data line into out, passing over comment lines (";" in the first byte).
+    // False when the stream has no further line.
+    virtual bool ReadDataLine(LineStream& stream, std::string& out);
+    virtual MidasRecord* CreateRecord(const char* line) = 0;
+    virtual void EndBlock() = 0;
+
+    OwnedArray<MidasRecord> m_Records;
+};
+
+// A block whose records are all of class R.
+template <class R>
+class BlockOf : public MidasBlock {
+public:
+    using Record = R;
+    MidasRecord* CreateRecord(const char*) override { return new R; }
+    void EndBlock() override {}
+    R* GetRecord(int index) const { return static_cast<R*>(m_Records.GetAt(index)); }
+    int GetCount() const { return m_Records.GetSize(); }
+};

@@ -1,0 +1,88 @@
+// Parsers of the property blocks: *MATERIAL, *SECTION and *THICKNESS.
+#include "PropertyBlocks.h"
+
+#include "TextUtils.h"
+
+bool MaterialRecord::Parse(const char* line)
+{
+    const std::string text = RemoveBlanks(line);
+    if (text.empty())
+        return false;  // blank line ends the block
+    std::string_view work = text;
+    std::string_view field;
+    TakeCommaField(work, field);
+    m_nID = ToInt(field);
+    TakeCommaField(work, field);
+    m_strType = field;
+    TakeCommaField(work, field);
+    m_strName = field;
+    for (int skipped = 4; skipped <= 8; ++skipped)  // fields 4 to 8 are not used
+        TakeCommaField(work, field);
+    if (!TakeCommaField(work, field))
+        return false;  // no comma after the data kind: not a material line
+    m_nDataKind = ToInt(field);
+
+    if (m_nDataKind == 1) {
+        // Database form: standard code, then the grade name with everything after it.
+        TakeCommaField(work, field);
+        m_strStandardCode = field;
+        m_strGradeName = work;
+        return true;
+    }
+    // Value form, columns ELAST, POISN, THERMAL, DEN, MASS.
+    double* const targets[] = {&m_dElasticity, &m_dPoisson, &m_dThermal, &m_dDensity};
+    for (double* target : targets) {
+        TakeCommaField(work, field);
+        *target = ToReal(field);
+    }
+    m_dMass = ToReal(work);
+    return true;
+}
+
+bool SectionRecord::Parse(const char* line)
+{
+    const std::string text = RemoveBlanks(line);
+    if (text.empty())
+        return false;  // blank line ends the block
+    const std::size_t yes = text.find("YES");
+    if (yes == 0)
+        return true;  // "YES" only at the very start: an empty record
+
+    FieldTokenizer tokens(text, ",");
+    m_nID = ToInt(tokens.NextTrimmed());
+    m_strType = tokens.NextTrimmed();
+    m_strName = tokens.NextTrimmed();
+    m_strExtra = tokens.NextTrimmed();
+    if (yes != std::string::npos) {
+        // Layout with a "YES" field: the shape follows the first token that is exactly "YES".
+        std::string_view token;
+        while (tokens.NextToken(token) && TrimView(token) != "YES") {
+        }
+    }
+    m_strShape = tokens.NextTrimmed();
+    m_nDataKind = ToInt(tokens.NextTrimmed());
+
+    if (m_nDataKind == 1) {
+        m_strStandardCode = tokens.NextTrimmed();
+        m_strCatalogName = tokens.NextTrimmed();
+        return true;
+    }
+    std::string_view token;
+    while (tokens.NextToken(token))
+        m_Dimensions.Add(ToReal(TrimView(token)));
+    return true;
+}
+
+bool ThicknessRecord::Parse(const char* line)
+{
+    const std::string text = RemoveBlanks(line);
+    if (text.empty())
+        return false;  // blank line ends the block
+    FieldTokenizer tokens(text, ",");
+    m_nID = ToInt(tokens.NextTrimmed());
+    m_strType = tokens.NextTrimmed();
+    m_strExtra = tokens.NextTrimmed();
+    m_dThickness = ToReal(tokens.NextTrimmed());
+    m_nExtra = ToInt(tokens.NextTrimmed());
+    return true;
+}

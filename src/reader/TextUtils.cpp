@@ -1,0 +1,212 @@
+// Text and field operations shared by the reading driver and every record parser.
+#include "TextUtils.h"
+
+#include <charconv>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+std::string_view TrimLeftView(std::string_view text)
+{
+    std::size_t begin = 0;
+    while (begin < text.size() && IsBlank(static_cast<unsigned char>(text[begin])))
+        ++begin;
+    return text.substr(begin);
+}
+
+std::string_view TrimView(std::string_view text)
+{
+    text = TrimLeftView(text);
+    std::size_t end = text.size();
+    while (end > 0 && IsBlank(static_cast<unsigned char>(text[end - 1])))
+        --end;
+    return text.substr(0, end);
+}
+
+std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+
+void RemoveBlanks(std::string_view text, std::string& out)
+{
+    out.clear();
+    for (char c : text)
+        if (c != ' ')
+            out.push_back(c);
+}
+
+std::string RemoveBlanks(std::string_view text)
+{
+    std::string out;
+    RemoveBlanks(text, out);
+    return out;
+}
+
+bool TakeCommaField(std::string_view& work, std::string_view& field)
+{
+    std::size_t comma = work.find(',');
+    if (comma == std::string_view::npos) {
+        field = work;
+        work = std::string_view();
+        return false;
+    }
+    field = work.substr(0, comma);
+    work.remove_prefix(comma + 1);
+    return true;
+}
+
+bool TakeCommaField(std::string& work, std::string& field)
+{
+    std::size_t comma = work.find(',');
+    if (comma == std::string::npos) {
+        field.swap(work);
+        work.clear();
+        return false;
+    }
+    field.assign(work, 0, comma);
+    work.erase(0, comma + 1);
+    return true;
+}
+
+std::string TakeCommaField(std::string& work)
+{
+    std::string field;
+    TakeCommaField(work, field);
+    return field;
+}
+
+FieldTokenizer::FieldTokenizer(std::string_view text, std::string_view delimiters) : m_Text(text)
+{
+    std::memset(m_Delimiters, 0, sizeof m_Delimiters);
+    for (char c : delimiters) {
+        auto b = static_cast<unsigned char>(c);
+        m_Delimiters[b >> 3] = static_cast<unsigned char>(m_Delimiters[b >> 3] | (1u << (b & 7)));
+    }
+}
+
+FieldTokenizer::FieldTokenizer(const std::string& text, const std::string& delimiters)
+    : FieldTokenizer(std::string_view(text), std::string_view(delimiters))
+{
+}
+
+bool FieldTokenizer::NextToken(std::string_view& out)
+{
+    const int size = static_cast<int>(m_Text.size());
+    out = std::string_view();
+    while (m_nPosition < size && IsDelimiter(static_cast<unsigned char>(m_Text[m_nPosition])))
+        ++m_nPosition;
+    if (m_nPosition >= size)
+        return false;
+    const int start = m_nPosition;
+    while (m_nPosition < size && !IsDelimiter(static_cast<unsigned char>(m_Text[m_nPosition])))
+        ++m_nPosition;
+    out = std::string_view(m_Text).substr(start, m_nPosition - start);
+    return true;
+}
+
+bool FieldTokenizer::NextToken(std::string& out)
+{
+    std::string_view token;
+    bool found = NextToken(token);
+    out.assign(token);
+    return found;
+}
+
+std::string_view FieldTokenizer::NextTrimmed()
+{
+    std::string_view token;
+    NextToken(token);
+    return TrimView(token);
+}
+
+int ToInt(std::string_view field)
+{
+    field = TrimLeftView(field);
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-'))
+        negative = field[i++] == '-';
+    std::int64_t value = 0;
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
+        if (value <= std::int64_t(INT_MAX) + 1)
+            value = value * 10 + (field[i] - '0');
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+namespace {
+
+// strtod on a copy that ends in NUL; used for everything the fast path does not take.
+double SlowReal(std::string_view field)
+{
+    char small[128];
+    if (field.size() < sizeof small) {
+        std::memcpy(small, field.data(), field.size());
+        small[field.size()] = '\0';
+        return std::strtod(small, nullptr);
+    }
+    std::string copy(field);
+    return std::strtod(copy.c_str(), nullptr);
+}
+
+} // namespace
+
+double ToReal(std::string_view field)
+{
+    field = TrimLeftView(field);
+    // Fast path: plain decimals such as "-1500.25" or "2.06e+008". from_chars rounds exactly as strtod
+    // does; hexadecimal, infinity, nan, a leading '+' and out-of-range values take strtod itself.
+    std::size_t digit = (!field.empty() && field[0] == '-') ? 1 : 0;
+    if (digit < field.size() && field[digit] >= '0' && field[digit] <= '9' &&
+        !(field[digit] == '0' && digit + 1 < field.size() && (field[digit + 1] | 0x20) == 'x')) {
+        double value = 0.0;
+        auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+        (void)end;
+        if (error == std::errc())
+            return value;
+    }
+    return SlowReal(field);
+}
+
+bool AddIdRange(std::string_view item, ValueArray<int>& list)
+{
+    constexpr std::int64_t kMaxIds = 16777216;
+    if (item.empty())
+        return false;
+    std::size_t to = item.find("to");
+    if (to == std::string_view::npos)
+        return list.Add(ToInt(item)), true;
+
+    const std::size_t t = item.find('t');
+    const std::string_view afterTo = item.substr(t + 2);
+    std::int64_t first = 0;
+    std::int64_t last = 0;
+    std::int64_t step = 1;
+    if (item.find("by") == std::string_view::npos) {
+        first = ToInt(item.substr(0, t));
+        last = ToInt(afterTo);
+    } else {
+        first = ToInt(TrimView(item.substr(0, t)));
+        const std::size_t b = afterTo.find('b');
+        last = ToInt(TrimView(afterTo.substr(0, b)));
+        step = b == std::string_view::npos ? 0 : ToInt(afterTo.substr(b + 2 <= afterTo.size() ? b + 2 : afterTo.size()));
+    }
+    if (step == 0)
+        return true;
+    const std::int64_t n = (last - first) / step;
+    if (n < 0 || n + 1 > kMaxIds)
+        return true;
+    for (std::int64_t k = 0; k <= n; ++k)
+        list.Add(static_cast<int>(first + k * step));
+    return true;
+}
+
+bool AddIdRange(const std::string& item, ValueArray<int>& list)
+{
+    return AddIdRange(std::string_view(item), list);
+}

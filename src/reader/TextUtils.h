@@ -1,0 +1,59 @@
+// Text and field operations shared by the reading driver and every record parser.
+//
+// Leniency is decided here, once:
+//  - whitespace is the space and the control bytes 0x09 to 0x0D;
+//  - "remove blanks" drops spaces (0x20) only; tabs stay;
+//  - a field without a numeric prefix converts to 0 or 0.0, never an error;
+//  - integers saturate at the int32 range; reals are exactly strtod in the "C" locale.
+// Text is handled byte by byte: the legacy double-byte code pages of MIDAS files (GBK, CP949) never use
+// a space or a comma as a trail byte, so byte operations do not split their characters.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "midas2orvo/ValueArray.h"
+
+inline bool IsBlank(unsigned char c) { return c == ' ' || (c >= 0x09 && c <= 0x0D); }
+
+std::string_view TrimView(std::string_view text);
+std::string Trim(std::string_view text);
+std::string_view TrimLeftView(std::string_view text);
+
+// Copies text without its spaces into out (reusing out's storage).
+void RemoveBlanks(std::string_view text, std::string& out);
+std::string RemoveBlanks(std::string_view text);
+
+// Splits off the text before the first comma of work; work keeps the text after that comma.
+// Without a comma the field is all of work, work becomes empty and the result is false.
+bool TakeCommaField(std::string& work, std::string& field);
+std::string TakeCommaField(std::string& work);
+bool TakeCommaField(std::string_view& work, std::string_view& field);
+
+// Splits a text into tokens separated by runs of delimiter bytes; empty fields are passed over.
+class FieldTokenizer {
+public:
+    FieldTokenizer(const std::string& text, const std::string& delimiters);
+    FieldTokenizer(std::string_view text, std::string_view delimiters);
+    // Next token into out (untrimmed); false with out empty when no token is left.
+    bool NextToken(std::string& out);
+    bool NextToken(std::string_view& out);
+    // Next token trimmed of whitespace; empty when no token is left.
+    std::string_view NextTrimmed();
+
+private:
+    std::string m_Text;
+    unsigned char m_Delimiters[32];
+    int m_nPosition = 0;
+    bool IsDelimiter(unsigned char c) const { return (m_Delimiters[c >> 3] >> (c & 7)) & 1; }
+};
+
+// atoi: leading whitespace, optional sign, longest digit prefix; 0 without digits; saturates at int32.
+int ToInt(std::string_view field);
+// atof: strtod in the "C" locale on the field (leading whitespace skipped, trailing text ignored).
+double ToReal(std::string_view field);
+
+// Appends the IDs of one ID-list item "A", "AtoB" or "AtoBbyC". False only for an empty item.
+// A step of 0, or a range of more than 16,777,216 IDs, appends nothing and still returns true.
+bool AddIdRange(const std::string& item, ValueArray<int>& list);
+bool AddIdRange(std::string_view item, ValueArray<int>& list);

@@ -1,0 +1,23 @@
+// Area-section step: plate thicknesses of *THICKNESS become working area sections.
+#include "MIDAStranslatetoOrvo.h"
+#include "WorkRecords.h"
+#include "reader/PropertyBlocks.h"
+
+int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Areasec()
+{
+    if (!m_pThicknessBlock)
+        return 0;
+    // Thickness numbers reach the host as written: not renumbered, not checked for order.
+    for (int i = 0; i < m_pThicknessBlock->GetCount(); ++i) {
+        const ThicknessRecord* record = m_pThicknessBlock->GetRecord(i);
+        auto* section = new WorkASection;
+        section->Kind = 1;
+        section->ID = record->m_nID;
+        section->Thickness = record->m_dThickness;
+        m_ASectionArray.Add(section);
+    }
+    return 0;
+}
+
+// Plates are not translated, so no element refers to an area section.
+int MIDAStranslatetoOrvo::GetAreaSectionID() { return 0; }

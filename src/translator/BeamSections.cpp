@@ -1,0 +1,266 @@
+// Beam-section step: *SECTION records become working line sections with a shape code, a number within
+// that shape code and 13 property values; members are then linked to them and given a reference point.
+#include <cmath>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "MIDAStranslatetoOrvo.h"
+#include "WorkRecords.h"
+#include "reader/PropertyBlocks.h"
+#include "sectionlib/SectionLibrary.h"
+
+namespace {
+
+// Shape codes the host understands.
+constexpr int kShapeChannel = 3;
+constexpr int kShapeEqualAngle = 5;
+constexpr int kShapeUnequalAngle = 6;
+constexpr int kShapeH = 17;
+constexpr int kShapeBox = 21;
+constexpr int kShapePipe = 22;
+constexpr int kShapeSolidRound = 24;
+constexpr int kShapeOther = 25;
+constexpr int kShapeT = 28;
+constexpr int kShapeSolidBar = 29;
+
+constexpr int kPropertyCount = 13;
+
+// How the 13 property values of a shape are obtained when its dimensions are written in the file.
+enum class Placement {
+    None,     // unknown shape: every value stays 0.0
+    HOrT,     // depth, flange width, web and flange thickness into 4, 6, 10, 11
+    COrL,     // D1..D6 into 0..5
+    Box,      // D1 depth into 4, D5 into 6, D3 and D4 into 10 and 11
+    Pipe,     // outside diameter and wall thickness: inner radius 4, outer radius 5, wall 10
+    SolidBar, // 4 and 6
+    SolidRound,
+};
+
+struct ShapeRule {
+    std::string_view word;
+    int code;        // for "L" the equal-leg code; the final one depends on the legs
+    bool catalogue;  // the database form is looked up in the section library
+    Placement placement;
+};
+
+// Shape words compared whole, case included.
+constexpr ShapeRule kShapes[] = {
+    {"H", kShapeH, true, Placement::HOrT},
+    {"C", kShapeChannel, true, Placement::COrL},
+    {"L", kShapeEqualAngle, true, Placement::COrL},
+    {"T", kShapeT, true, Placement::HOrT},
+    {"B", kShapeBox, false, Placement::Box},
+    {"P", kShapePipe, true, Placement::Pipe},
+    {"SB", kShapeSolidBar, false, Placement::SolidBar},
+    {"SR", kShapeSolidRound, false, Placement::SolidRound},
+};
+constexpr ShapeRule kOtherShape = {"", kShapeOther, false, Placement::None};
+
+const ShapeRule& RuleFor(const std::string& word)
+{
+    for (const ShapeRule& rule : kShapes)
+        if (rule.word == word)
+            return rule;
+    return kOtherShape;
+}
+
+// Dimension n (1-based) of the record; a dimension the line does not give reads as 0.0.
+double Dimension(const SectionRecord& record, int n)
+{
+    return n <= record.m_Dimensions.Count ? record.m_Dimensions[n - 1] : 0.0;
+}
+
+void PlaceDimensions(const SectionRecord& record, Placement placement, ValueArray<double>& p)
+{
+    auto D = [&record](int n) { return Dimension(record, n); };
+    switch (placement) {
+    case Placement::HOrT:
+        p[4] = D(1);
+        p[6] = D(2);
+        p[10] = D(3);
+        p[11] = D(4);
+        break;
+    case Placement::COrL:
+        for (int k = 0; k < 6; ++k)
+            p[k] = D(k + 1);
+        break;
+    case Placement::Box:
+        p[4] = D(1);
+        p[6] = D(5);
+        p[10] = D(3);
+        p[11] = D(4);
+        break;
+    case Placement::Pipe:
+        p[4] = (D(1) - 2.0 * D(2)) * 0.5;
+        p[5] = D(1) * 0.5;
+        p[10] = D(2);
+        break;
+    case Placement::SolidBar:
+        p[4] = D(1);
+        p[6] = D(2);
+        break;
+    case Placement::SolidRound:
+        p[4] = D(1);
+        break;
+    case Placement::None:
+        break;
+    }
+}
+
+// Angle code from a catalogue designation: after the first 'x', "L100x10" leaves "10" (equal legs,
+// leg x thickness) while "L100x80x8" leaves "80x8" (a second leg size before the thickness).
+int AngleCodeOfDesignation(const std::string& designation)
+{
+    std::string_view rest = designation;
+    if (const std::size_t x = rest.find('x'); x != std::string_view::npos)
+        rest.remove_prefix(x + 1);
+    const std::size_t next = rest.find('x');
+    return next != std::string_view::npos && next > 0 ? kShapeUnequalAngle : kShapeEqualAngle;
+}
+
+// Looks the catalogue name up and copies the properties (and for angles the code) into section.
+// False when the library does not hold the name.
+bool TakeFromCatalogue(const SectionRecord& record, bool angle, WorkLSection& section)
+{
+    CSectionManagement library;
+    const CSection* found = library.GetSecParaMap(record.m_strCatalogName);
+    if (!found)
+        return false;
+    for (int k = 0; k < kPropertyCount; ++k)
+        section.Properties[k] = found->GetProperty(k);
+    if (angle)
+        section.ShapeCode = AngleCodeOfDesignation(found->GetName());
+    return true;
+}
+
+} // namespace
+
+int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Section()
+{
+    if (!m_pSectionBlock)
+        return 0;
+
+    // Sections are numbered 1, 2, 3, ... within each shape code, carrying on from what an earlier run
+    // already collected.
+    std::unordered_map<int, int> numbered;
+    for (const WorkLSection* held : m_LSectionArray)
+        if (held)
+            ++numbered[held->ShapeCode];
+
+    for (int i = 0; i < m_pSectionBlock->GetCount(); ++i) {
+        const SectionRecord* record = m_pSectionBlock->GetRecord(i);
+        if (!record)
+            break;
+        const ShapeRule& rule = RuleFor(record->m_strShape);
+        const bool angle = rule.word == "L";
+
+        auto* section = new WorkLSection;
+        section->Name = record->m_strName;
+        section->ShapeCode = rule.code;
+        // An angle's code depends on its legs and is listed once decided.
+        if (!angle)
+            m_SectionTypes.Add(rule.code);
+
+        if (rule.catalogue && record->m_nDataKind == 1) {
+            if (!TakeFromCatalogue(*record, angle, *section)) {
+                // A catalogue name the library does not know ends the step; what is collected stays.
+                delete section;
+                return 0;
+            }
+        } else {
+            PlaceDimensions(*record, rule.placement, section->Properties);
+            if (angle)
+                section->ShapeCode =
+                    Dimension(*record, 1) == Dimension(*record, 2) ? kShapeEqualAngle : kShapeUnequalAngle;
+        }
+        if (angle)
+            m_SectionTypes.Add(section->ShapeCode);
+
+        section->ID = ++numbered[section->ShapeCode];
+        m_LSectionArray.Add(section);
+    }
+    return 0;
+}
+
+int MIDAStranslatetoOrvo::GetBeamSectionID(ModalData_Orvo& model)
+{
+    // The sections of this translation were just appended at the end of the host's list; the file's
+    // section number n names the n-th of them.
+    const int sectionCount = m_LSectionArray.GetSize();
+    const int base = model.m_LSections.GetSize() - sectionCount;
+    for (int i = 0; i < m_LineArray.GetSize(); ++i) {
+        WorkLine* line = m_LineArray.GetAt(i);
+        if (!line)
+            break;
+        const int number = line->SectionID;
+        if (number <= 0 || number > sectionCount)
+            break;  // this member and every later one keep shape 0 and the file's number
+        const LSection_Orvo* section = model.m_LSections.GetAt(base + number - 1);
+        if (!section)
+            break;
+        line->SectionShape = section->ShapeCode;
+        line->SectionID = section->ID;
+        SetReferencePoint(*line, line->SectionShape);
+    }
+    return 0;
+}
+
+bool MIDAStranslatetoOrvo::SetReferencePoint(WorkLine& line, int shapeCode) const
+{
+    if (m_NodeArray.GetSize() == 0)
+        return false;
+    // Member ends are node IDs after renumbering, that is 1-based positions in the node collection.
+    const WorkNode* start = line.StartNode > 0 ? m_NodeArray.GetAt(line.StartNode - 1) : nullptr;
+    const WorkNode* end = line.EndNode > 0 ? m_NodeArray.GetAt(line.EndNode - 1) : nullptr;
+    if (!start || !end)
+        return false;
+
+    constexpr double kSmall = 1e-08;
+    constexpr double kFar = 1e15;  // the point lies far away in global coordinates, not beside the member
+    const bool smallX = std::fabs(start->X - end->X) < kSmall;
+    const bool smallY = std::fabs(start->Y - end->Y) < kSmall;
+    const bool smallZ = std::fabs(start->Z - end->Z) < kSmall;
+
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+    switch (shapeCode) {
+    case kShapeChannel:
+        if (smallX && smallY)
+            y = kFar;  // column
+        else if (smallY && smallZ)
+            y = -kFar;  // along X
+        else
+            x = -kFar;
+        break;
+    case kShapeEqualAngle:
+    case kShapeUnequalAngle:
+        if (smallY && smallZ)
+            z = kFar;  // along X
+        else if (smallX && smallZ)
+            x = -kFar;  // along Y
+        else
+            x = kFar;
+        break;
+    case kShapeH:
+    case kShapeBox:
+    case kShapePipe:
+    case kShapeSolidRound:
+    case kShapeOther:
+    case kShapeT:
+    case kShapeSolidBar:
+        if (smallX && smallY)
+            x = kFar;  // column
+        else
+            z = kFar;
+        break;
+    default:
+        return false;
+    }
+    line.RefX = x;
+    line.RefY = y;
+    line.RefZ = z;
+    line.RefSpare = 0.0;
+    return true;
+}

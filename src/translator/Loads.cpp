@@ -1,0 +1,228 @@
+// Loads of a *USE-STLD section: nodal loads and member loads stamped with their load case and attached
+// to the working nodes and members that carry them.
+#include <cmath>
+#include <string>
+#include <unordered_map>
+
+#include "MIDAStranslatetoOrvo.h"
+#include "WorkRecords.h"
+#include "reader/LoadBlocks.h"
+
+namespace {
+
+// Load case type word to the host's load case kind: dead, live, wind; any other word counts as live.
+int CaseKindOf(const std::string& type)
+{
+    if (type == "D")
+        return 0;
+    if (type == "W")
+        return 2;
+    return 1;
+}
+
+// Direction word of a member load: global X, Y, Z, then local x, z, y (the host's order).
+int DirectionOf(const std::string& word)
+{
+    static const char* const kDirections[] = {"GX", "GY", "GZ", "LX", "LZ", "LY"};
+    for (int code = 0; code < 6; ++code)
+        if (word == kDirections[code])
+            return code;
+    return -1;
+}
+
+// Member load types. Concentrated forces and moments make one entry per (distance, value) pair, all four
+// whatever their values; uniform ones make one entry spanning the first two pairs.
+struct LoadTypeRule {
+    const char* word;
+    int loadType;
+    bool concentrated;
+};
+constexpr LoadTypeRule kLoadTypes[] = {
+    {"CONLOAD", 2, true},
+    {"CONMOMENT", 3, true},
+    {"UNILOAD", 1, false},
+    {"UNIMOMEMT", 4, false},  // the file's own spelling of the uniform moment
+};
+
+const LoadTypeRule* LoadTypeOf(const std::string& word)
+{
+    for (const LoadTypeRule& rule : kLoadTypes)
+        if (word == rule.word)
+            return &rule;
+    return nullptr;
+}
+
+struct Point {
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+};
+
+// Where a member end stands; a missing node stands at the origin.
+Point PointOf(const WorkNode* node) { return node ? Point{node->X, node->Y, node->Z} : Point{}; }
+
+struct LoadCase {
+    int id = 0;     // 1-based position among the *STLDCASE records; 0 when none is named
+    int kind = -1;  // kind of that load case; -1 when none is named
+};
+
+// The first load case (in file order) whose name stands anywhere inside the section's name: with load
+// cases "L" and "LL", the section "LL" is load case 1.
+LoadCase FindLoadCase(const LoadCaseBlock& cases, const std::string& sectionName)
+{
+    for (int i = 0; i < cases.GetCount(); ++i) {
+        const LoadCaseRecord* record = cases.GetRecord(i);
+        if (record && sectionName.find(record->m_strName) != std::string::npos)
+            return {i + 1, CaseKindOf(record->m_strType)};
+    }
+    return {};
+}
+
+WorkPointLoad* MakePointLoad(const ConLoadRecord& record, const LoadCase& loadCase)
+{
+    auto* load = new WorkPointLoad;
+    load->CaseKind = loadCase.kind;
+    load->CaseID = loadCase.id;
+    load->FX = record.m_dFX;
+    load->FY = record.m_dFY;
+    load->FZ = record.m_dFZ;
+    load->MX = record.m_dMX;
+    load->MY = record.m_dMY;
+    load->MZ = record.m_dMZ;
+    return load;
+}
+
+// Distances of the file are fractions of the member length; positions are lengths from the start end,
+// in the file's length unit.
+void AddLineLoads(const BeamLoadRecord& record, const LoadTypeRule& rule, const LoadCase& loadCase,
+                  double length, OwnedArray<WorkLineLoad>& loads)
+{
+    const double distances[4] = {record.m_dD1, record.m_dD2, record.m_dD3, record.m_dD4};
+    const double values[4] = {record.m_dP1, record.m_dP2, record.m_dP3, record.m_dP4};
+    const int direction = DirectionOf(record.m_strDir);
+    for (int k = 0; k < (rule.concentrated ? 4 : 1); ++k) {
+        auto* load = new WorkLineLoad;
+        load->CaseKind = loadCase.kind;
+        load->CaseID = loadCase.id;
+        load->LoadType = rule.loadType;
+        load->Direction = direction;
+        load->Position1 = distances[k] * length;
+        load->Value1 = values[k];
+        if (!rule.concentrated) {
+            load->Position2 = distances[1] * length;
+            load->Value2 = values[1];
+        }
+        loads.Add(load);
+    }
+}
+
+} // namespace
+
+struct LoadTargets::Index {
+    // Positions of the first and last working node with one number.
+    struct NodeSpan {
+        int first;
+        int last;
+    };
+    std::unordered_map<int, NodeSpan> nodes;
+    std::unordered_map<int, int> lines;
+    bool nodesBuilt = false;
+    bool linesBuilt = false;
+};
+
+LoadTargets::LoadTargets(const OwnedArray<WorkNode>& nodes, const OwnedArray<WorkLine>& lines)
+    : m_Nodes(nodes), m_Lines(lines)
+{
+}
+
+LoadTargets::~LoadTargets() { delete m_pIndex; }
+
+int LoadTargets::FirstNode(int number) const
+{
+    if (!m_pIndex)
+        m_pIndex = new Index;
+    if (!m_pIndex->nodesBuilt) {
+        m_pIndex->nodes.reserve(std::size_t(m_Nodes.GetSize()));
+        for (int i = 0; i < m_Nodes.GetSize(); ++i) {
+            const WorkNode* node = m_Nodes[i];
+            if (!node)
+                continue;
+            // The first node with a number keeps its place; later ones only move the last.
+            auto [span, added] = m_pIndex->nodes.try_emplace(node->ID, Index::NodeSpan{i, i});
+            if (!added)
+                span->second.last = i;
+        }
+        m_pIndex->nodesBuilt = true;
+    }
+    const auto found = m_pIndex->nodes.find(number);
+    return found == m_pIndex->nodes.end() ? -1 : found->second.first;
+}
+
+int LoadTargets::LastNode(int number) const
+{
+    if (FirstNode(number) < 0)
+        return -1;
+    return m_pIndex->nodes.find(number)->second.last;
+}
+
+int LoadTargets::FirstLine(int number) const
+{
+    if (!m_pIndex)
+        m_pIndex = new Index;
+    if (!m_pIndex->linesBuilt) {
+        m_pIndex->lines.reserve(std::size_t(m_Lines.GetSize()));
+        for (int i = 0; i < m_Lines.GetSize(); ++i)
+            if (const WorkLine* line = m_Lines[i])
+                m_pIndex->lines.try_emplace(line->ID, i);
+        m_pIndex->linesBuilt = true;
+    }
+    const auto found = m_pIndex->lines.find(number);
+    return found == m_pIndex->lines.end() ? -1 : found->second;
+}
+
+// Length of a member from the first node with its start number to the last node with its end number,
+// in the file's length unit.
+double MIDAStranslatetoOrvo::MeasureLine(const WorkLine& line, const LoadTargets& targets) const
+{
+    const Point start = PointOf(m_NodeArray.GetAt(targets.FirstNode(line.StartNode)));
+    const Point end = PointOf(m_NodeArray.GetAt(targets.LastNode(line.EndNode)));
+    const double dx = end.x - start.x;
+    const double dy = end.y - start.y;
+    const double dz = end.z - start.z;
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+// Measures one working line; it indexes the collections afresh, so loads use MeasureLine instead.
+double MIDAStranslatetoOrvo::GetElementLength(int index)
+{
+    const WorkLine* line = m_LineArray.GetAt(index);
+    if (m_NodeArray.GetSize() == 0 || !line)
+        return 0.0;
+    return MeasureLine(*line, LoadTargets(m_NodeArray, m_LineArray));
+}
+
+// Makes the section's nodal loads, then its member loads. Each load's number goes to the node or member
+// carrying it; a load whose node or member does not exist is still made, and nothing lists it.
+void MIDAStranslatetoOrvo::CreateSectionLoads(const std::string& caseName, const LoadTargets& targets)
+{
+    const LoadCase loadCase = m_pLoadCaseBlock ? FindLoadCase(*m_pLoadCaseBlock, caseName) : LoadCase{};
+
+    for (int i = 0; m_pConLoadBlock && i < m_pConLoadBlock->GetCount(); ++i) {
+        const ConLoadRecord* record = m_pConLoadBlock->GetRecord(i);
+        if (WorkNode* node = m_NodeArray.GetAt(targets.FirstNode(record->m_nNode)))
+            node->PointLoads.Add(++m_nPointLoadCounter);
+        m_PointLoadArray.Add(MakePointLoad(*record, loadCase));
+    }
+
+    for (int i = 0; m_pBeamLoadBlock && i < m_pBeamLoadBlock->GetCount(); ++i) {
+        const BeamLoadRecord* record = m_pBeamLoadBlock->GetRecord(i);
+        // A member lists one number per member-load record, even one whose type word makes no entry.
+        double length = 0.0;
+        if (WorkLine* line = m_LineArray.GetAt(targets.FirstLine(record->m_nElement))) {
+            line->LineLoads.Add(++m_nLineLoadCounter);
+            length = MeasureLine(*line, targets);
+        }
+        if (const LoadTypeRule* rule = LoadTypeOf(record->m_strType))
+            AddLineLoads(*record, *rule, loadCase, length, m_LineLoadArray);
+    }
+}

@@ -1,0 +1,107 @@
+// Node and element steps: working nodes with their restraints, working lines with releases and groups.
+#include "MIDAStranslatetoOrvo.h"
+#include "WorkRecords.h"
+#include "reader/GeometryBlocks.h"
+
+namespace {
+
+enum class LineKind { None, Beam, Truss };
+
+// BEAM keeps the end releases of *FRAME-RLS; TRUSS and TENSTR members are pinned (rotations about
+// y and z released) whatever the file says.
+LineKind KindOf(const std::string& type)
+{
+    if (type == "BEAM")
+        return LineKind::Beam;
+    if (type == "TRUSS" || type == "TENSTR")
+        return LineKind::Truss;
+    return LineKind::None;
+}
+
+constexpr unsigned char kPinned = kFreeRY | kFreeRZ;
+
+void CopyReleasesAndGroup(const ElementRecord& record, LineKind kind, WorkLine& line)
+{
+    line.GroupName = record.m_strGroupName;
+    if (kind == LineKind::Beam) {
+        line.StartRelease = record.m_byStartRelease;
+        line.EndRelease = record.m_byEndRelease;
+    } else {
+        line.StartRelease = kPinned;
+        line.EndRelease = kPinned;
+    }
+}
+
+} // namespace
+
+int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Node()
+{
+    if (!m_pNodeBlock)
+        return 0;
+    // Nodes the load reader built from this block are taken over instead of built a second time.
+    if (m_bLoadReaderNodesUnclaimed) {
+        m_bLoadReaderNodesUnclaimed = false;
+    } else {
+        for (int i = 0; i < m_pNodeBlock->GetCount(); ++i) {
+            const NodeRecord* record = m_pNodeBlock->GetRecord(i);
+            auto* node = new WorkNode;
+            node->ID = record->m_nID;
+            node->X = record->m_dX;
+            node->Y = record->m_dY;
+            node->Z = record->m_dZ;
+            m_NodeArray.Add(node);
+        }
+    }
+    MIDAStranslatetoOrvo_Constraint();
+    // Record i pairs with working node i, whatever the collection held before.
+    for (int i = 0; i < m_pNodeBlock->GetCount(); ++i) {
+        const NodeRecord* record = m_pNodeBlock->GetRecord(i);
+        WorkNode* node = m_NodeArray.GetAt(i);
+        if (record->m_byRestraint != 0 && node)
+            node->Restraint = record->m_byRestraint;
+    }
+    return 0;
+}
+
+int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Element()
+{
+    if (!m_pElementBlock)
+        return 0;
+    MIDAStranslatetoOrvo_FrameRelease();
+    MIDAStranslateOrvo_Group();
+    if (m_bLoadReaderLinesUnclaimed) {
+        ClaimLoadReaderLines();
+        return 0;
+    }
+    for (int i = 0; i < m_pElementBlock->GetCount(); ++i) {
+        const ElementRecord* record = m_pElementBlock->GetRecord(i);
+        const LineKind kind = KindOf(record->m_strType);
+        if (kind == LineKind::None)
+            continue;  // plates, walls and other element types are not line members
+        auto* line = new WorkLine;
+        line->ID = record->m_nID;
+        line->StartNode = record->m_NodeIDs.Count > 0 ? record->m_NodeIDs[0] : 0;
+        line->EndNode = record->m_NodeIDs.Count > 1 ? record->m_NodeIDs[1] : 0;
+        line->MaterialID = record->m_nMaterialID;
+        line->SectionID = record->m_nSectionID;
+        CopyReleasesAndGroup(*record, kind, *line);
+        m_LineArray.Add(line);
+    }
+    return 0;
+}
+
+// Takes over the lines the load reader built from the current element block: the k-th line member
+// record gives its releases and group to the k-th working line.
+void MIDAStranslatetoOrvo::ClaimLoadReaderLines()
+{
+    m_bLoadReaderLinesUnclaimed = false;
+    int k = 0;
+    for (int i = 0; i < m_pElementBlock->GetCount(); ++i) {
+        const ElementRecord* record = m_pElementBlock->GetRecord(i);
+        const LineKind kind = KindOf(record->m_strType);
+        if (kind == LineKind::None)
+            continue;
+        if (WorkLine* line = m_LineArray.GetAt(k++))
+            CopyReleasesAndGroup(*record, kind, *line);
+    }
+}

@@ -1,0 +1,197 @@
+// The translator object: lifetime, the translation driver, renumbering and the hand-over to the host.
+#include <unordered_map>
+#include <unordered_set>
+
+#include "MIDAStranslatetoOrvo.h"
+#include "WorkRecords.h"
+#include "reader/GeometryBlocks.h"
+#include "reader/GroupBlocks.h"
+#include "reader/LoadBlocks.h"
+#include "reader/PropertyBlocks.h"
+
+MIDAStranslatetoOrvo::MIDAStranslatetoOrvo() = default;
+
+MIDAStranslatetoOrvo::~MIDAStranslatetoOrvo()
+{
+    ReleasePoint();
+    delete m_pVersionBlock;
+    delete m_pUnitBlock;
+    delete m_pNodeBlock;
+    delete m_pElementBlock;
+    delete m_pMaterialBlock;
+    delete m_pSectionBlock;
+    delete m_pThicknessBlock;
+    delete m_pGroupBlock;
+    delete m_pLoadCaseBlock;
+    delete m_pConstraintBlock;
+    delete m_pFrameReleaseBlock;
+    delete m_pConLoadBlock;
+    delete m_pBeamLoadBlock;
+}
+
+void MIDAStranslatetoOrvo::ReleasePoint()
+{
+    m_NodeArray.DeleteAll();
+    m_LineArray.DeleteAll();
+    m_LSectionArray.DeleteAll();
+    m_AreaArray.DeleteAll();
+    m_ASectionArray.DeleteAll();
+    m_MaterialArray.DeleteAll();
+    m_PointLoadArray.DeleteAll();
+    m_LineLoadArray.DeleteAll();
+    m_SectionTypes.RemoveAll();
+}
+
+bool MIDAStranslatetoOrvo::HaveReadFile() const { return m_bHaveReadFile; }
+
+int MIDAStranslatetoOrvo::Write()
+{
+    MIDAStranslatetoOrvo_Node();
+    MIDAStranslatetoOrvo_Element();
+    MIDAStranslatetoOrvo_Material();
+    MIDAStranslatetoOrvo_Section();
+    MIDAStranslatetoOrvo_Areasec();
+    return 0;
+}
+
+int MIDAStranslatetoOrvo::InitialObjectID()
+{
+    // Old node number -> new ID of its first occurrence, as a walk of the old numbers in order finds it.
+    std::unordered_map<int, int> newID;
+    newID.reserve(std::size_t(m_NodeArray.GetSize()));
+    for (int i = 0; i < m_NodeArray.GetSize(); ++i) {
+        WorkNode* node = m_NodeArray[i];
+        if (!node)
+            continue;
+        newID.try_emplace(node->ID, i + 1);
+        node->ID = i + 1;
+    }
+    for (WorkLine* line : m_LineArray) {
+        if (!line)
+            continue;
+        // A member end whose number names no node keeps the file's number.
+        if (auto found = newID.find(line->StartNode); found != newID.end())
+            line->StartNode = found->second;
+        if (auto found = newID.find(line->EndNode); found != newID.end())
+            line->EndNode = found->second;
+    }
+    for (int j = 0; j < m_LineArray.GetSize(); ++j)
+        if (WorkLine* line = m_LineArray[j])
+            line->ID = j + 1;
+    return 0;
+}
+
+bool MIDAStranslatetoOrvo::TranMidastoOrvo(ModalData_Orvo& model)
+{
+    if (Write() < 0 || InitialObjectID() < 0 || !TranslateUnit())
+        return false;
+    HandOver(model);
+    return true;
+}
+
+void MIDAStranslatetoOrvo::HandOver(ModalData_Orvo& model)
+{
+    // Lines and beam sections are read back by position: address them from what the host held before.
+    const int lineBase = model.m_Lines.GetSize();
+
+    for (const WorkNode* work : m_NodeArray) {
+        auto* node = new Node_Orvo;
+        node->ID = work->ID;
+        node->X = work->X;
+        node->Y = work->Y;
+        node->Z = work->Z;
+        for (int load : work->PointLoads)
+            node->PointLoads.Add(load);
+        node->Restraint = work->Restraint;
+        model.m_Nodes.Add(node);
+    }
+    for (const WorkLine* work : m_LineArray) {
+        auto* line = new Line_Orvo;
+        line->ID = work->ID;
+        line->StartNode = work->StartNode;
+        line->EndNode = work->EndNode;
+        line->MaterialID = work->MaterialID;
+        line->SectionID = work->SectionID;
+        line->StartRelease = work->StartRelease;
+        line->EndRelease = work->EndRelease;
+        line->GroupName = work->GroupName;
+        for (int load : work->LineLoads)
+            line->LineLoads.Add(load);
+        model.m_Lines.Add(line);
+    }
+    for (const WorkMaterial* work : m_MaterialArray) {
+        auto* material = new Material_Orvo;
+        material->Property = work->Property;
+        model.m_Materials.Add(material);
+    }
+    for (const WorkLSection* work : m_LSectionArray) {
+        auto* section = new LSection_Orvo;
+        section->ShapeCode = work->ShapeCode;
+        section->ID = work->ID;
+        section->Name = work->Name;
+        for (int k = 0; k < 13 && k < work->Properties.Count; ++k)
+            section->Properties[k] = work->Properties[k];
+        model.m_LSections.Add(section);
+    }
+    AppendShapeCodes(model);
+
+    GetBeamSectionID(model);
+    for (int i = 0; i < m_LineArray.GetSize(); ++i) {
+        Line_Orvo* line = model.m_Lines.GetAt(lineBase + i);
+        const WorkLine* work = m_LineArray.GetAt(i);
+        if (!line || !work)
+            return;  // a missing line ends the hand-over early, m_bUpdated untouched
+        line->SectionShape = work->SectionShape;
+        line->SectionID = work->SectionID;
+        line->RefX = work->RefX;
+        line->RefY = work->RefY;
+        line->RefZ = work->RefZ;
+        line->RefSpare = work->RefSpare;
+    }
+
+    for (const WorkASection* work : m_ASectionArray) {
+        auto* section = new ASection_Orvo;
+        section->ID = work->ID;
+        section->Kind = work->Kind;
+        section->Thickness = work->Thickness;
+        model.m_ASections.Add(section);
+    }
+    for (const WorkPointLoad* work : m_PointLoadArray) {
+        auto* load = new PointLoad_Orvo;
+        load->CaseKind = work->CaseKind;
+        load->CaseID = work->CaseID;
+        load->FX = work->FX;
+        load->FY = work->FY;
+        load->FZ = work->FZ;
+        load->MX = work->MX;
+        load->MY = work->MY;
+        load->MZ = work->MZ;
+        model.m_PointLoads.Add(load);
+    }
+    for (const WorkLineLoad* work : m_LineLoadArray) {
+        auto* load = new LineLoad_Orvo;
+        load->CaseKind = work->CaseKind;
+        load->CaseID = work->CaseID;
+        load->LoadType = work->LoadType;
+        load->Direction = work->Direction;
+        load->Value1 = work->Value1;
+        load->Value2 = work->Value2;
+        load->Position1 = work->Position1;
+        load->Position2 = work->Position2;
+        model.m_LineLoads.Add(load);
+    }
+    model.m_bUpdated = true;
+}
+
+void MIDAStranslatetoOrvo::AppendShapeCodes(ModalData_Orvo& model) const
+{
+    // Each shape code reaches the host once; the first is appended without a check.
+    std::unordered_set<int> held(model.m_SectionShapes.begin(), model.m_SectionShapes.end());
+    for (int i = 0; i < m_SectionTypes.Count; ++i) {
+        const int code = m_SectionTypes[i];
+        if (i == 0 || !held.count(code)) {
+            model.m_SectionShapes.Add(code);
+            held.insert(code);
+        }
+    }
+}

@@ -1,0 +1,104 @@
+// Shared helpers for the tests: reading model text, reaching the translator's working state, temp files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "MIDAStranslatetoOrvo.h"
+#include "reader/GeometryBlocks.h"
+#include "reader/GroupBlocks.h"
+#include "reader/LineStream.h"
+#include "reader/LoadBlocks.h"
+#include "reader/PropertyBlocks.h"
+#include "translator/WorkRecords.h"
+
+// The translator's private state, for tests only.
+struct TranslatorAccess {
+    static void ReadText(MIDAStranslatetoOrvo& t, const std::string& text)
+    {
+        LineStream stream;
+        stream.OpenText(text);
+        t.ReadStream(stream);
+    }
+    static OwnedArray<WorkNode>& Nodes(MIDAStranslatetoOrvo& t) { return t.m_NodeArray; }
+    static OwnedArray<WorkLine>& Lines(MIDAStranslatetoOrvo& t) { return t.m_LineArray; }
+    static OwnedArray<WorkLSection>& LSections(MIDAStranslatetoOrvo& t) { return t.m_LSectionArray; }
+    static ValueArray<int>& SectionTypes(MIDAStranslatetoOrvo& t) { return t.m_SectionTypes; }
+    static OwnedArray<WorkMaterial>& Materials(MIDAStranslatetoOrvo& t) { return t.m_MaterialArray; }
+    static OwnedArray<WorkASection>& ASections(MIDAStranslatetoOrvo& t) { return t.m_ASectionArray; }
+    static OwnedArray<WorkPointLoad>& PointLoads(MIDAStranslatetoOrvo& t) { return t.m_PointLoadArray; }
+    static OwnedArray<WorkLineLoad>& LineLoads(MIDAStranslatetoOrvo& t) { return t.m_LineLoadArray; }
+    static NodeBlock* Node(MIDAStranslatetoOrvo& t) { return t.m_pNodeBlock; }
+    static ElementBlock* Element(MIDAStranslatetoOrvo& t) { return t.m_pElementBlock; }
+    static UnitBlock* Unit(MIDAStranslatetoOrvo& t) { return t.m_pUnitBlock; }
+    static VersionBlock* Version(MIDAStranslatetoOrvo& t) { return t.m_pVersionBlock; }
+    static MaterialBlock* Material(MIDAStranslatetoOrvo& t) { return t.m_pMaterialBlock; }
+    static SectionBlock* Section(MIDAStranslatetoOrvo& t) { return t.m_pSectionBlock; }
+    static ThicknessBlock* Thickness(MIDAStranslatetoOrvo& t) { return t.m_pThicknessBlock; }
+    static GroupBlock* Group(MIDAStranslatetoOrvo& t) { return t.m_pGroupBlock; }
+    static ConstraintBlock* Constraint(MIDAStranslatetoOrvo& t) { return t.m_pConstraintBlock; }
+    static FrameReleaseBlock* FrameRelease(MIDAStranslatetoOrvo& t) { return t.m_pFrameReleaseBlock; }
+    static LoadCaseBlock* LoadCase(MIDAStranslatetoOrvo& t) { return t.m_pLoadCaseBlock; }
+    static ConLoadBlock* ConLoad(MIDAStranslatetoOrvo& t) { return t.m_pConLoadBlock; }
+    static BeamLoadBlock* BeamLoad(MIDAStranslatetoOrvo& t) { return t.m_pBeamLoadBlock; }
+    static int InitialObjectID(MIDAStranslatetoOrvo& t) { return t.InitialObjectID(); }
+    static bool TranslateUnit(MIDAStranslatetoOrvo& t) { return t.TranslateUnit(); }
+    static double ElementLength(MIDAStranslatetoOrvo& t, int index) { return t.GetElementLength(index); }
+    static double LengthFactor(MIDAStranslatetoOrvo& t) { return t.m_dLengthFactor; }
+    static double ForceFactor(MIDAStranslatetoOrvo& t) { return t.m_dForceFactor; }
+    static int LengthUnit(MIDAStranslatetoOrvo& t) { return t.m_nLengthUnit; }
+    static int ForceUnit(MIDAStranslatetoOrvo& t) { return t.m_nForceUnit; }
+};
+
+// Collects the texts of the message box while alive.
+class MessageCapture {
+public:
+    MessageCapture() { m_Previous = SetMessageBoxHandler(&Record, this); }
+    ~MessageCapture() { SetMessageBoxHandler(m_Previous, nullptr); }
+    std::vector<std::string> texts;
+
+private:
+    static void Record(const char* text, void* self) { static_cast<MessageCapture*>(self)->texts.push_back(text); }
+    MessageBoxHandler m_Previous;
+};
+
+// A file in the test's temporary directory holding exactly the given bytes; removed with the object.
+class TempFile {
+public:
+    explicit TempFile(const std::string& bytes, const std::string& name = "model.mgt")
+    {
+        static int counter = 0;
+        m_Path = std::filesystem::temp_directory_path() /
+                 ("midas2orvo_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + "_" + name);
+        std::ofstream(m_Path, std::ios::binary) << bytes;
+    }
+    ~TempFile() { std::filesystem::remove(m_Path); }
+    std::string path() const { return m_Path.string(); }
+
+private:
+    std::filesystem::path m_Path;
+};
+
+// Reads text as a file and translates it into model; returns TranMidastoOrvo's result.
+inline bool TranslateText(const std::string& text, ModalData_Orvo& model)
+{
+    MIDAStranslatetoOrvo translator;
+    TempFile file(text);
+    return translator.ReadMidasFile(file.path().c_str()) && translator.TranMidastoOrvo(model);
+}
+
+// Directory of the real MIDAS files shared with the project, or empty when this checkout has none.
+inline std::string SharedModelsDir()
+{
+    for (const char* candidate : {MIDAS2ORVO_SOURCE_DIR "/../shared/real-models", "../shared/real-models"}) {
+        if (std::filesystem::is_directory(candidate))
+            return candidate;
+    }
+    return {};
+}

@@ -1,0 +1,73 @@
+// The mgt2orvo command line: JSON layout, exit statuses and the summary.
+#include <array>
+#include <cstdio>
+
+#include "TestSupport.h"
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+};
+
+CliRun RunCli(const std::string& arguments)
+{
+    CliRun run;
+    const std::string command = std::string(MIDAS2ORVO_CLI) + " " + arguments + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    std::array<char, 4096> buffer;
+    std::size_t got;
+    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.out.append(buffer.data(), got);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+} // namespace
+
+TEST(Cli, JsonDumpHasTheDocumentedLayout)
+{
+    TempFile file("*UNIT\nKN,M\n\n*NODE\n1,0,0,0\n2,0,0,2.5\n\n*ELEMENT\n1,BEAM,1,1,1,2,0\n\n"
+                  "*CONSTRAINT\n1, 111000,\n\n*GROUP\nG\xC4, , 1\n\n");
+    CliRun run = RunCli("--json " + file.path());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out,
+              R"({"read": true, "ok": true, "messages": [], "model": {"Updated": true, )"
+              R"("Nodes": [{"ID": 1, "X": 0.0, "Y": 0.0, "Z": 0.0, "Restraint": 224, "PointLoads": []}, )"
+              R"({"ID": 2, "X": 0.0, "Y": 0.0, "Z": 2500.0, "Restraint": 0, "PointLoads": []}], )"
+              R"("Lines": [{"ID": 1, "StartNode": 1, "EndNode": 2, "GroupName": "G\u00c4", "SectionShape": 0, )"
+              R"("SectionID": 1, "MaterialID": 1, "StartRelease": 0, "EndRelease": 0, "RefX": 0.0, "RefY": 0.0, )"
+              R"("RefZ": 0.0, "RefSpare": 0.0, "LineLoads": []}], "Materials": [], "LSections": [], )"
+              R"("SectionShapes": [], "ASections": [], "PointLoads": [], "LineLoads": []}})"
+              "\n");
+}
+
+TEST(Cli, ExitStatusesTellWhatHappened)
+{
+    EXPECT_EQ(RunCli("/nonexistent/file.mgt").status, 2);
+    EXPECT_EQ(RunCli("").status, 2);
+    EXPECT_EQ(RunCli("--bogus x").status, 2);
+
+    TempFile refused("*UNIT\nTONF, M\n\n*NODE\n1,0,0,0\n\n");
+    CliRun run = RunCli("--json " + refused.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find(R"("ok": false, "messages": ["TONF Can't Convert,Please use KN,mm Unit!"])"),
+              std::string::npos);
+    EXPECT_NE(run.out.find(R"("Nodes": [])"), std::string::npos);
+
+    CliRun unreadable = RunCli("--json /nonexistent/file.mgt");
+    EXPECT_EQ(unreadable.status, 2);
+    EXPECT_EQ(unreadable.out.rfind(R"({"read": false, "ok": false)", 0), 0u);
+}
+
+TEST(Cli, SummaryCountsTheExample)
+{
+    CliRun run = RunCli(std::string(MIDAS2ORVO_SOURCE_DIR) + "/examples/portal-frame.mgt");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("nodes          7"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("lines          6"), std::string::npos) << run.out;
+}

@@ -1,7 +1,7 @@
 // mgt2orvo: translates a MIDAS text model and shows what reached the host model.
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -59,12 +59,19 @@ int main(int argc, char** argv)
     }
     SetMessageBoxHandler(nullptr, nullptr);
 
-    if (!outcome.read)
-        std::fprintf(stderr, "mgt2orvo: cannot open %s: %s\n", path, std::strerror(errno));
+    if (!outcome.read) {
+        std::error_code error;
+        const char* reason = std::filesystem::is_directory(path, error) ? "it is a directory"
+                             : std::filesystem::exists(path, error)    ? "permission denied or unreadable"
+                                                                        : "no such file";
+        std::fprintf(stderr, "mgt2orvo: cannot open %s: %s\n", path, reason);
+    }
     else if (!outcome.ok)
         std::fprintf(stderr, "mgt2orvo: %s was not translated: its *UNIT block is missing or names units "
                              "that cannot be converted to kN and mm\n", path);
 
+    if (!outcome.read && !json)
+        return 2;
     const std::string text = json ? ModelToJson(outcome, model) : ModelSummary(path, outcome, model);
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (!outcome.read)

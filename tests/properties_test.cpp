@@ -3,7 +3,7 @@
 // points, and unit scaling of what reaches the host.
 #include "TestSupport.h"
 
-#include <initializer_list>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -149,6 +149,9 @@ TEST(SectionRecord, ReadsBothLayoutsAndBothForms)
         // "YES" only inside a name or among tokens 1 to 4: the scan takes every token, nothing follows it
         {.line = "11,A,NOYES,X,H,1,S,H300x150x6x9", .id = 11, .type = "A", .name = "NOYES", .extra = "X"},
         {.line = "12,A,YES,X,H,2,300", .id = 12, .type = "A", .name = "YES", .extra = "X"},
+        // only a token that is exactly "YES" opens the shape
+        {.line = "13,A,N,X,NOTYES,\tYES\t,H,1,S,H300", .id = 13, .type = "A", .name = "N", .extra = "X", .shape = "H",
+         .kind = 1, .code = "S", .catalog = "H300"},
         // "YES" at the very start: accepted with nothing set
         {.line = "YES,A,N,X,H,1,S,H300", .id = 0},
         // tabs are no blanks, so a tab-only line is a (useless) data line
@@ -284,6 +287,7 @@ TEST(MaterialStep, GradeNamesAreComparedWholeAndCaseSensitive)
         {"GB03(S)", "q235", -1},  {"GB03(S)", "Q235,NO,2.06e+008", -1}, {"GB03(S)", "Q23", -1},
         {"GB03(S)", "Q2350", -1}, {"gb03(s)", "Q235", -1},               {"gb03(s)", "C30", 10},
         {"", "C30", 10},          {"GB10", "c30", -1},                   {"GB03(S)", " Q 235 ", 1},
+        {"GB03", "Q235", -1},     {"GB03(S)(S)", "Q235", -1},            {"GB03(S)", "C80", -1},
     };
     std::string text = "*MATERIAL\n";
     for (const Row& row : rows)
@@ -379,6 +383,7 @@ TEST(SectionStep, PlacesFileDimensionsPerShape)
         {"1,A,N,X,BOX,2,400,200,8,13", 25, {}},
         // shapes without catalogue entries ignore the database form and never ask the library
         {"1,A,N,X,B,1,S,NOT-IN-ANY-CATALOGUE", 21, {}},
+        {"1,A,N,X,SB,1,S,NOT-IN-ANY-CATALOGUE", 29, {}},
         {"1,A,N,X,SR,1,S,NOT-IN-ANY-CATALOGUE", 24, {}},
         {"1,A,N,X,PIPE,1,S,NOT-IN-ANY-CATALOGUE", 25, {}},
     });
@@ -526,11 +531,12 @@ TEST(BeamSectionLink, AddressesTheSectionsAppendedByThisTranslation)
     old->ShapeCode = 3;
     model.m_LSections.Add(old);
     model.m_Lines.Add(new Line_Orvo);
-    ASSERT_TRUE(TranslateText(LinkModel("1,A,N,X,P,2,200,10\n2,A,N,X,H,2,400\n", {2, 1}), model));
-    ASSERT_EQ(model.m_Lines.GetSize(), 3);
-    EXPECT_EQ(model.m_Lines[0]->SectionShape, 0);
-    EXPECT_EQ(model.m_Lines[1]->SectionShape, 17);
-    EXPECT_EQ(model.m_Lines[2]->SectionShape, 22);
+    // A section number of 0 must not reach back to the host's own section before them.
+    ASSERT_TRUE(TranslateText(LinkModel("1,A,N,X,P,2,200,10\n2,A,N,X,H,2,400\n", {2, 1, 0, 1}), model));
+    ASSERT_EQ(model.m_Lines.GetSize(), 5);
+    const int shapes[] = {0, 17, 22, 0, 0};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(model.m_Lines[i]->SectionShape, shapes[i]) << i;
     EXPECT_EQ(model.m_LSections[0]->ShapeCode, 3);
 }
 
@@ -541,23 +547,24 @@ TEST(ReferencePoint, FollowsShapeCodeAndMemberDirection)
 {
     struct Row {
         const char* section;
-        const char* end;  // the second node; the first is at the origin
+        const char* end;  // the second node
         double x, y, z;
+        const char* start = "0,0,0";
     };
     const Row rows[] = {
-        {"C,2,200,75", "0,0,3000", 0, kFar, 0},       // C column
-        {"C,2,200,75", "6000,0,0", 0, -kFar, 0},      // C along X
-        {"C,2,200,75", "0,6000,0", -kFar, 0, 0},      // C along Y
-        {"C,2,200,75", "3000,0,4000", -kFar, 0, 0},   // C sloping
-        {"L,2,100,100", "6000,0,0", 0, 0, kFar},      // L along X
-        {"L,2,100,100", "0,6000,0", -kFar, 0, 0},     // L along Y
-        {"L,2,100,80", "0,6000,0", -kFar, 0, 0},      // unequal L along Y
-        {"L,2,100,100", "0,0,3000", kFar, 0, 0},      // L column
-        {"L,2,100,100", "3000,4000,0", kFar, 0, 0},   // L sloping in plan
-        {"H,2,400", "0,0,3000", kFar, 0, 0},          // H column
-        {"H,2,400", "6000,0,0", 0, 0, kFar},          // H along X
-        {"H,2,400", "0,6000,0", 0, 0, kFar},          // H along Y
-        {"H,2,400", "0,-6000,-3000", 0, 0, kFar},     // H sloping
+        {"C,2,200,75", "0,0,3000", 0, kFar, 0},      // C column
+        {"C,2,200,75", "6000,0,0", 0, -kFar, 0},     // C along X
+        {"C,2,200,75", "0,6000,0", -kFar, 0, 0},     // C along Y
+        {"C,2,200,75", "3000,0,4000", -kFar, 0, 0},  // C sloping
+        {"L,2,100,100", "6000,0,0", 0, 0, kFar},     // L along X
+        {"L,2,100,100", "0,6000,0", -kFar, 0, 0},    // L along Y
+        {"L,2,100,80", "0,6000,0", -kFar, 0, 0},     // unequal L along Y
+        {"L,2,100,100", "0,0,3000", kFar, 0, 0},     // L column
+        {"L,2,100,100", "3000,4000,0", kFar, 0, 0},  // L sloping in plan
+        {"H,2,400", "0,0,3000", kFar, 0, 0},         // H column
+        {"H,2,400", "6000,0,0", 0, 0, kFar},         // H along X
+        {"H,2,400", "0,6000,0", 0, 0, kFar},         // H along Y
+        {"H,2,400", "0,-6000,-3000", 0, 0, kFar},    // H sloping
         {"T,2,300", "0,0,-3000", kFar, 0, 0},
         {"B,2,300", "0,0,3000", kFar, 0, 0},
         {"P,2,200,10", "0,0,3000", kFar, 0, 0},
@@ -565,20 +572,23 @@ TEST(ReferencePoint, FollowsShapeCodeAndMemberDirection)
         {"SR,2,40", "0,0,3000", kFar, 0, 0},
         {"RECT,2,40", "0,0,3000", kFar, 0, 0},
         {"B,2,300", "6000,0,0", 0, 0, kFar},
-        // a difference below 1e-8 mm counts as none
-        {"H,2,400", "0.000000001,0,3000", kFar, 0, 0},
-        {"H,2,400", "0.000001,0,3000", 0, 0, kFar},
+        // a coordinate difference below 1e-8 mm counts as none
+        {"H,2,400", "1000.000000005,0,3000", kFar, 0, 0, "1000,0,0"},
+        {"H,2,400", "1000.00000002,0,3000", 0, 0, kFar, "1000,0,0"},
+        {"L,2,100,100", "6000,2000.000000001,0", 0, 0, kFar, "0,2000,0"},
     };
     for (const Row& row : rows) {
-        const std::string text = InKnMm(std::string("*NODE\n1,0,0,0\n2,") + row.end +
-                                        "\n\n*ELEMENT\n1,BEAM,1,1,1,2,0\n\n*SECTION\n1,A,N,X," + row.section + "\n\n");
+        const std::string text =
+            InKnMm(std::string("*NODE\n1,") + row.start + "\n2," + row.end +
+                   "\n\n*ELEMENT\n1,BEAM,1,1,1,2,0\n\n*SECTION\n1,A,N,X," + row.section + "\n\n");
+        const std::string what = std::string(row.section) + " from " + row.start + " to " + row.end;
         ModalData_Orvo model;
-        ASSERT_TRUE(TranslateText(text, model)) << row.section << " to " << row.end;
+        ASSERT_TRUE(TranslateText(text, model)) << what;
         ASSERT_EQ(model.m_Lines.GetSize(), 1);
         const Line_Orvo& line = *model.m_Lines[0];
-        EXPECT_EQ(line.RefX, row.x) << row.section << " to " << row.end;
-        EXPECT_EQ(line.RefY, row.y) << row.section << " to " << row.end;
-        EXPECT_EQ(line.RefZ, row.z) << row.section << " to " << row.end;
+        EXPECT_EQ(line.RefX, row.x) << what;
+        EXPECT_EQ(line.RefY, row.y) << what;
+        EXPECT_EQ(line.RefZ, row.z) << what;
         EXPECT_EQ(line.RefSpare, 0.0);
     }
 }

@@ -82,7 +82,7 @@ void MIDAStranslatetoOrvo::ReadStream(LineStream& stream)
         const std::int64_t lineStart = stream.Tell();
         if (!stream.ReadLine(line))
             break;
-        const std::string trimmed = Trim(line);
+        const std::string_view trimmed = TrimView(line);
         for (const Keyword& keyword : kKeywords) {
             if (!Matches(trimmed, keyword.text, keyword.place))
                 continue;

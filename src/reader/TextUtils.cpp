@@ -145,6 +145,8 @@ namespace {
 double SlowReal(std::string_view field)
 {
     char small[128];
+    if (field.empty())
+        return 0.0;
     if (field.size() < sizeof small) {
         std::memcpy(small, field.data(), field.size());
         small[field.size()] = '\0';

@@ -33,8 +33,8 @@ enum class Placement {
     COrL,     // D1..D6 into 0..5
     Box,      // D1 depth into 4, D5 into 6, D3 and D4 into 10 and 11
     Pipe,     // outside diameter and wall thickness: inner radius 4, outer radius 5, wall 10
-    SolidBar, // 4 and 6
-    SolidRound,
+    SolidBar,    // D1 and D2 into 4 and 6
+    SolidRound,  // D1 into 4
 };
 
 struct ShapeRule {

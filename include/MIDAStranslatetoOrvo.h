@@ -45,33 +45,18 @@ class WorkMaterial;
 class WorkPointLoad;
 class WorkLineLoad;
 
-// Where the load reader finds the working node or member a load goes to, and the two nodes that measure
-// a member: indexes over the translator's working nodes and lines, so that no load walks the
-// collections. They give exactly what a walk in collection order gives (first node with a number for a
-// nodal load and a member's start, last one for a member's end, first line with an element number).
-// Each index is built at its first use; the load reader makes one object per call, during which the
-// working nodes and lines do not change. Positions are 0-based; -1 when nothing carries the number.
-struct LoadTargets {
-    LoadTargets(const OwnedArray<WorkNode>& nodes, const OwnedArray<WorkLine>& lines);
-    ~LoadTargets();
-    LoadTargets(const LoadTargets&) = delete;
-    LoadTargets& operator=(const LoadTargets&) = delete;
-
-    int FirstNode(int number) const;
-    int LastNode(int number) const;
-    int FirstLine(int number) const;
-
-private:
-    struct Index;
-    const OwnedArray<WorkNode>& m_Nodes;
-    const OwnedArray<WorkLine>& m_Lines;
-    mutable Index* m_pIndex = nullptr;
-};
+struct LoadTargets;
 
 // Replaces the handler that shows the unit refusal message (by default: the text and a newline on
 // standard error). A null handler restores the default. Returns the previous handler.
 using MessageBoxHandler = void (*)(const char* text, void* context);
 MIDAS2ORVO_API MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler, void* context);
+
+// How a MIDAS text file is read. Classic (the default) reads the older layout exactly as the format's
+// original reader did. Current reads the files MIDAS Gen/Civil 8.x and 9.x write: whole lines and "\"
+// continuations, keyword lines that end any block, repeated blocks kept together, supports, releases
+// and groups addressed by number, today's column orders, and every force unit converted to kN.
+enum class MidasReadingProfile { Classic, Current };
 
 class MIDAS2ORVO_API MIDAStranslatetoOrvo {
 public:
@@ -86,6 +71,10 @@ public:
 
     // True once ReadMidasFile has succeeded.
     bool HaveReadFile() const;
+
+    // Chooses the reading profile; call before ReadMidasFile. Classic by default.
+    void SetReadingProfile(MidasReadingProfile profile);
+    MidasReadingProfile GetReadingProfile() const;
 
     // Builds the working records, renumbers them, scales them to kN and mm and appends fresh records to
     // model. False when the units cannot be converted (model untouched).
@@ -116,13 +105,13 @@ private:
     int MIDAStranslatetoOrvo_Constraint();
     int MIDAStranslatetoOrvo_FrameRelease();
     int MIDAStranslateOrvo_Group();
-    void AppendLines();
     void ClaimLoadReaderLines();
     void ReleasePoint();
     void HandOver(ModalData_Orvo& model);
     void AppendShapeCodes(ModalData_Orvo& model) const;
 
     bool m_bHaveReadFile = false;
+    MidasReadingProfile m_eProfile = MidasReadingProfile::Classic;
     OwnedArray<WorkNode> m_NodeArray;
     OwnedArray<WorkLine> m_LineArray;
     OwnedArray<WorkLSection> m_LSectionArray;

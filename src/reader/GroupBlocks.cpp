@@ -1,7 +1,18 @@
 // Parsers of the *GROUP, *CONSTRAINT and *FRAME-RLS blocks, and the two-line release reader.
 #include "GroupBlocks.h"
 
+#include "CurrentRecords.h"
 #include "TextUtils.h"
+
+MidasRecord* GroupBlock::CreateRecord(const char*)
+{
+    return CreateRecordFor<GroupRecord, CurrentGroupRecord>(Profile());
+}
+
+MidasRecord* FrameReleaseBlock::CreateRecord(const char*)
+{
+    return CreateRecordFor<FrameReleaseRecord, CurrentFrameReleaseRecord>(Profile());
+}
 
 bool GroupRecord::ParseIDList(const std::string& text, ValueArray<int>& list)
 {
@@ -81,6 +92,15 @@ bool FrameReleaseRecord::Parse(const char* line)
 
 bool FrameReleaseBlock::ReadDataLine(LineStream& stream, std::string& out)
 {
+    // Today's files write each release as exactly two physical lines, the second ending in a group
+    // name; the classic layout ends a record at the first physical line that ends with ",".
+    if (Profile().ReadsCurrentColumns())
+        return JoinTwoLines(stream, out);
+    return JoinUntilComma(stream, out);
+}
+
+bool FrameReleaseBlock::JoinUntilComma(LineStream& stream, std::string& out)
+{
     out.clear();
     std::string physical;
     std::int64_t lineStart = stream.Tell();
@@ -115,5 +135,24 @@ bool FrameReleaseBlock::ReadDataLine(LineStream& stream, std::string& out)
         out.clear();
         return false;
     }
+    return true;
+}
+
+bool FrameReleaseBlock::JoinTwoLines(LineStream& stream, std::string& out)
+{
+    if (!MidasBlock::ReadDataLine(stream, out))
+        return false;
+    if (TrimView(out).empty())
+        return true;  // a blank line ends the block
+    std::string second;
+    const std::int64_t secondStart = stream.Tell();
+    if (!Profile().ReadLine(stream, second))
+        return true;
+    if (Profile().EndsBlock(second) || TrimView(second).empty()) {
+        stream.Seek(secondStart);  // a one-line record: the next line is read again
+        return true;
+    }
+    out += ',';
+    out += TrimView(second);
     return true;
 }

@@ -37,7 +37,10 @@ public:
     int m_nElementID = 0;
 };
 
-class GroupBlock final : public BlockOf<GroupRecord> {};
+class GroupBlock final : public BlockOf<GroupRecord> {
+public:
+    MidasRecord* CreateRecord(const char* line) override;
+};
 class ConstraintBlock final : public BlockOf<ConstraintRecord> {};
 
 // Joins the two physical lines of each release record, and steps back to the next keyword line.
@@ -45,4 +48,9 @@ class FrameReleaseBlock final : public BlockOf<FrameReleaseRecord> {
 public:
     static constexpr std::size_t kMaxJoined = 2047;
     bool ReadDataLine(LineStream& stream, std::string& out) override;
+    MidasRecord* CreateRecord(const char* line) override;
+
+private:
+    bool JoinUntilComma(LineStream& stream, std::string& out);
+    bool JoinTwoLines(LineStream& stream, std::string& out);
 };

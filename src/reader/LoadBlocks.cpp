@@ -1,7 +1,23 @@
 // Parsers of the load case and load blocks: *STLDCASE, *CONLOAD and *BEAMLOAD.
 #include "LoadBlocks.h"
 
+#include "CurrentRecords.h"
 #include "TextUtils.h"
+
+MidasRecord* LoadCaseBlock::CreateRecord(const char*)
+{
+    return CreateRecordFor<LoadCaseRecord, CurrentLoadCaseRecord>(Profile());
+}
+
+MidasRecord* ConLoadBlock::CreateRecord(const char*)
+{
+    return CreateRecordFor<ConLoadRecord, CurrentConLoadRecord>(Profile());
+}
+
+MidasRecord* BeamLoadBlock::CreateRecord(const char*)
+{
+    return CreateRecordFor<BeamLoadRecord, CurrentBeamLoadRecord>(Profile());
+}
 
 bool LoadCaseRecord::Parse(const char* line)
 {

@@ -23,6 +23,9 @@ public:
     double m_dMX = 0.0;
     double m_dMY = 0.0;
     double m_dMZ = 0.0;
+    // Every node of a node list when the line's list is read whole (the current layout); empty when
+    // only m_nNode is loaded.
+    ValueArray<int> m_NodeList;
 };
 
 // One member load: element number, type and direction words, four (relative distance, value) pairs.
@@ -44,8 +47,20 @@ public:
     double m_dP3 = 0.0;
     double m_dD4 = 0.0;
     double m_dP4 = 0.0;
+    // Every element of an element list when the line's list is read whole (the current layout); empty
+    // when only m_nElement is loaded.
+    ValueArray<int> m_ElementList;
 };
 
-class LoadCaseBlock final : public BlockOf<LoadCaseRecord> {};
-class ConLoadBlock final : public BlockOf<ConLoadRecord> {};
-class BeamLoadBlock final : public BlockOf<BeamLoadRecord> {};
+class LoadCaseBlock final : public BlockOf<LoadCaseRecord> {
+public:
+    MidasRecord* CreateRecord(const char* line) override;
+};
+class ConLoadBlock final : public BlockOf<ConLoadRecord> {
+public:
+    MidasRecord* CreateRecord(const char* line) override;
+};
+class BeamLoadBlock final : public BlockOf<BeamLoadRecord> {
+public:
+    MidasRecord* CreateRecord(const char* line) override;
+};

@@ -1,13 +1,13 @@
 // ReadLoadCaseForConLoadAndBeamLoad: reads the *USE-STLD load sections with their load blocks.
 #include <string_view>
 
+#include "Keywords.h"
 #include "LoadBlocks.h"
 #include "MIDAStranslatetoOrvo.h"
 #include "TextUtils.h"
+#include "translator/LoadTargets.h"
 
 namespace {
-
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 // The load case name of a section header "*USE-STLD, name": spaces and '*' removed, the text after the
 // first comma. Empty when the line is no load section header.
@@ -20,6 +20,40 @@ std::string SectionCaseName(std::string_view header, bool& isHeader)
     const std::size_t comma = text.find(',');
     isHeader = comma != std::string::npos && comma > 0 && text.find("USE-STLD") != std::string::npos;
     return isHeader ? text.substr(comma + 1) : std::string();
+}
+
+// Reads a *CONLOAD or *BEAMLOAD block of the section: a fresh block, or where the profile keeps
+// repeated blocks together, the section's earlier block of that kind.
+template <class Block>
+void ReadLoadBlock(Block*& slot, LineStream& stream, const LayoutProfile& profile)
+{
+    if (!slot || !profile.AccumulatesRepeatedBlocks()) {
+        delete slot;
+        slot = new Block;
+        slot->SetProfile(profile);
+    }
+    slot->ReadBlock(stream);
+    slot->EndBlock();
+}
+
+// Reads the line that may open the next load section. In the classic layout that is simply the next
+// line. Where sections chain, blank and comment lines are passed over and a line that is no section
+// header is left for the driver to read (false).
+bool NextSectionHeader(LineStream& stream, std::string& line, const LayoutProfile& profile)
+{
+    if (!profile.ChainsLoadSections())
+        return profile.ReadLine(stream, line);
+    for (;;) {
+        const std::int64_t start = stream.Tell();
+        if (!profile.ReadLine(stream, line))
+            return false;
+        if (TrimView(line).empty() || profile.IsComment(line))
+            continue;
+        if (profile.IsKeywordLine(TrimView(line), "*USE-STLD", true))
+            return true;
+        stream.Seek(start);
+        return false;
+    }
 }
 
 template <class Block>
@@ -50,8 +84,9 @@ int MIDAStranslatetoOrvo::ReadLoadCaseForConLoadAndBeamLoad(LineStream& stream)
     // finds its nodes and members through the same indexes.
     const LoadTargets targets(m_NodeArray, m_LineArray);
 
+    const LayoutProfile& profile = LayoutProfile::For(m_eProfile);
     std::string line;
-    if (!stream.ReadLine(line))
+    if (!profile.ReadLine(stream, line))
         return 0;
     for (;;) {
         bool isHeader = false;
@@ -59,19 +94,24 @@ int MIDAStranslatetoOrvo::ReadLoadCaseForConLoadAndBeamLoad(LineStream& stream)
         if (!isHeader)
             return 0;  // the line after a section is no further section: back to the driver
 
-        while (stream.ReadLine(line)) {
-            if (StartsWith(line, "*CONLOAD")) {
-                delete m_pConLoadBlock;
-                m_pConLoadBlock = new ConLoadBlock;
-                m_pConLoadBlock->ReadBlock(stream);
-                m_pConLoadBlock->EndBlock();
-            } else if (StartsWith(line, "*BEAMLOAD")) {
-                delete m_pBeamLoadBlock;
-                m_pBeamLoadBlock = new BeamLoadBlock;
-                m_pBeamLoadBlock->ReadBlock(stream);
-                m_pBeamLoadBlock->EndBlock();
+        bool nextHeaderRead = false;
+        bool backToDriver = false;
+        std::int64_t lineStart = stream.Tell();
+        for (; profile.ReadLine(stream, line); lineStart = stream.Tell()) {
+            if (profile.IsLoadBlockLine(line, "*CONLOAD")) {
+                ReadLoadBlock(m_pConLoadBlock, stream, profile);
+            } else if (profile.IsLoadBlockLine(line, "*BEAMLOAD")) {
+                ReadLoadBlock(m_pBeamLoadBlock, stream, profile);
             } else if (line.find("End of data") != std::string::npos) {
-                stream.ReadLine(line);  // the line after the end marker goes too
+                if (!profile.ChainsLoadSections())
+                    profile.ReadLine(stream, line);  // the line after the end marker goes too
+                break;
+            } else if (profile.ChainsLoadSections() && profile.IsKeywordLine(TrimView(line), "*USE-STLD", true)) {
+                nextHeaderRead = true;  // a section without its end marker ends at the next header
+                break;
+            } else if (profile.ChainsLoadSections() && IsBlockKeywordLine(TrimView(line), profile)) {
+                stream.Seek(lineStart);  // a block of the model, not of the section: for the driver
+                backToDriver = true;
                 break;
             }
             // Anything else in a section (comments, blank lines, other load kinds) is passed over.
@@ -82,9 +122,9 @@ int MIDAStranslatetoOrvo::ReadLoadCaseForConLoadAndBeamLoad(LineStream& stream)
             CreateSectionLoads(caseName, targets);
         Release(m_pConLoadBlock);
         Release(m_pBeamLoadBlock);
-        if (!m_pLoadCaseBlock)
+        if (!m_pLoadCaseBlock || backToDriver)
             return 0;
-        if (!stream.ReadLine(line))
+        if (!nextHeaderRead && !NextSectionHeader(stream, line, profile))
             return 0;
     }
 }

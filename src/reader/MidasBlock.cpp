@@ -22,10 +22,17 @@ bool MidasBlock::ReadBlock(LineStream& stream)
 
 bool MidasBlock::ReadDataLine(LineStream& stream, std::string& out)
 {
-    out.clear();
-    while (stream.ReadLine(out)) {
-        if (out.empty() || out[0] != ';')
-            return true;
+    for (;;) {
+        const std::int64_t lineStart = stream.Tell();
+        if (!Profile().ReadLine(stream, out))
+            break;
+        if (Profile().IsComment(out))
+            continue;
+        if (Profile().EndsBlock(out)) {
+            stream.Seek(lineStart);  // the driver reads this keyword line next
+            break;
+        }
+        return true;
     }
     out.clear();
     return false;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "LayoutProfile.h"
 #include "LineStream.h"
 #include "midas2orvo/OrvoModel.h"
 
@@ -23,16 +24,23 @@ public:
     // Reads data lines until a line is rejected (false: the usual end, at the blank line after the
     // block) or no data line is left (true).
     virtual bool ReadBlock(LineStream& stream);
-    // Fetches the next data line into out, passing over comment lines (";" in the first byte).
-    // False when the stream has no further line.
+    // Fetches the next data line into out, passing over comment lines. False when the stream has no
+    // further line, or (current layout) when the next line is a keyword line, which is left for the
+    // driver to read.
     virtual bool ReadDataLine(LineStream& stream, std::string& out);
     virtual MidasRecord* CreateRecord(const char* line) = 0;
     virtual void EndBlock() = 0;
 
+    void SetProfile(const LayoutProfile& profile) { m_pProfile = &profile; }
+    const LayoutProfile& Profile() const { return *m_pProfile; }
+
     OwnedArray<MidasRecord> m_Records;
+
+private:
+    const LayoutProfile* m_pProfile = &LayoutProfile::For(MidasReadingProfile::Classic);
 };
 
-// A block whose records are all of class R.
+// A block whose records are all of class R (or of a class derived from R for today's column order).
 template <class R>
 class BlockOf : public MidasBlock {
 public:
@@ -42,3 +50,12 @@ public:
     R* GetRecord(int index) const { return static_cast<R*>(m_Records.GetAt(index)); }
     int GetCount() const { return m_Records.GetSize(); }
 };
+
+// The record class of the profile: Current where the profile reads today's columns, else Classic.
+template <class Classic, class Current>
+MidasRecord* CreateRecordFor(const LayoutProfile& profile)
+{
+    if (profile.ReadsCurrentColumns())
+        return new Current;
+    return new Classic;
+}

@@ -1,7 +1,23 @@
 // Parsers of the property blocks: *MATERIAL, *SECTION and *THICKNESS.
 #include "PropertyBlocks.h"
 
+#include "CurrentRecords.h"
 #include "TextUtils.h"
+
+MidasRecord* MaterialBlock::CreateRecord(const char*)
+{
+    return CreateRecordFor<MaterialRecord, CurrentMaterialRecord>(Profile());
+}
+
+MidasRecord* SectionBlock::CreateRecord(const char*)
+{
+    return CreateRecordFor<SectionRecord, CurrentSectionRecord>(Profile());
+}
+
+MidasRecord* ThicknessBlock::CreateRecord(const char*)
+{
+    return CreateRecordFor<ThicknessRecord, CurrentThicknessRecord>(Profile());
+}
 
 bool MaterialRecord::Parse(const char* line)
 {

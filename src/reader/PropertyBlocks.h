@@ -33,6 +33,9 @@ public:
     int m_nID = 0;
     int m_nDataKind = 0;
     ValueArray<double> m_Dimensions;
+    // A line that continues the previous section (property rows, stiffener rows) rather than
+    // beginning one; such records make no section.
+    bool m_bContinuation = false;
 };
 
 // One plate thickness.
@@ -46,6 +49,15 @@ public:
     int m_nExtra = 0;
 };
 
-class MaterialBlock final : public BlockOf<MaterialRecord> {};
-class SectionBlock final : public BlockOf<SectionRecord> {};
-class ThicknessBlock final : public BlockOf<ThicknessRecord> {};
+class MaterialBlock final : public BlockOf<MaterialRecord> {
+public:
+    MidasRecord* CreateRecord(const char* line) override;
+};
+class SectionBlock final : public BlockOf<SectionRecord> {
+public:
+    MidasRecord* CreateRecord(const char* line) override;
+};
+class ThicknessBlock final : public BlockOf<ThicknessRecord> {
+public:
+    MidasRecord* CreateRecord(const char* line) override;
+};

@@ -1,8 +1,10 @@
 // ReadMidasFile: walks a MIDAS text file line by line and hands each keyword block to its reader.
+#include <iterator>
 #include <string_view>
 
 #include "GeometryBlocks.h"
 #include "GroupBlocks.h"
+#include "Keywords.h"
 #include "LoadBlocks.h"
 #include "MIDAStranslatetoOrvo.h"
 #include "PropertyBlocks.h"
@@ -10,22 +12,24 @@
 
 namespace {
 
-// Where a keyword may stand in the trimmed line.
-enum class Place { Anywhere, AtStart };
-
-bool Matches(std::string_view trimmed, std::string_view keyword, Place place)
+// Gives the block reader that the keyword's data lines go into: a fresh one (releasing the reader held
+// before), or, where the profile keeps repeated blocks together, the one this file already opened.
+template <class Block>
+Block* Open(Block*& slot, const LayoutProfile& profile, bool metBefore)
 {
-    return place == Place::AtStart ? trimmed.substr(0, keyword.size()) == keyword
-                                   : trimmed.find(keyword) != std::string_view::npos;
+    if (!slot || !metBefore || !profile.AccumulatesRepeatedBlocks()) {
+        delete slot;
+        slot = new Block;
+        slot->SetProfile(profile);
+    }
+    return slot;
 }
 
-// Stores a fresh reader for a keyword, releasing the reader held there before.
-template <class Block>
-Block* Renew(Block*& slot)
+// Opener of the block held in one translator member.
+template <auto Slot>
+MidasBlock* OpenSlot(MIDAStranslatetoOrvo& translator, const LayoutProfile& profile, bool metBefore)
 {
-    delete slot;
-    slot = new Block;
-    return slot;
+    return Open(translator.*Slot, profile, metBefore);
 }
 
 } // namespace
@@ -42,56 +46,50 @@ bool MIDAStranslatetoOrvo::ReadMidasFile(const char* path)
 
 void MIDAStranslatetoOrvo::ReadStream(LineStream& stream)
 {
-    using Opener = MidasBlock* (*)(MIDAStranslatetoOrvo&);
-    struct Keyword {
-        std::string_view text;
-        Place place;
-        Opener open;
+    // The reader of each keyword of kBlockKeywords, in the same order.
+    using Opener = MidasBlock* (*)(MIDAStranslatetoOrvo&, const LayoutProfile&, bool metBefore);
+    static const Opener kOpeners[] = {
+        OpenSlot<&MIDAStranslatetoOrvo::m_pVersionBlock>,
+        OpenSlot<&MIDAStranslatetoOrvo::m_pUnitBlock>,
+        // Nodes and lines the load reader built from an earlier node or element block are stale now.
+        [](MIDAStranslatetoOrvo& t, const LayoutProfile& p, bool met) -> MidasBlock* {
+            t.m_bLoadReaderNodesUnclaimed = false;
+            return OpenSlot<&MIDAStranslatetoOrvo::m_pNodeBlock>(t, p, met);
+        },
+        [](MIDAStranslatetoOrvo& t, const LayoutProfile& p, bool met) -> MidasBlock* {
+            t.m_bLoadReaderLinesUnclaimed = false;
+            return OpenSlot<&MIDAStranslatetoOrvo::m_pElementBlock>(t, p, met);
+        },
+        OpenSlot<&MIDAStranslatetoOrvo::m_pMaterialBlock>,
+        OpenSlot<&MIDAStranslatetoOrvo::m_pSectionBlock>,
+        OpenSlot<&MIDAStranslatetoOrvo::m_pThicknessBlock>,
+        OpenSlot<&MIDAStranslatetoOrvo::m_pGroupBlock>,
+        OpenSlot<&MIDAStranslatetoOrvo::m_pConstraintBlock>,
+        OpenSlot<&MIDAStranslatetoOrvo::m_pFrameReleaseBlock>,
+        OpenSlot<&MIDAStranslatetoOrvo::m_pLoadCaseBlock>,
     };
-    // Keywords in the order they are tested on each line. A line may open several blocks; each reads on
-    // from where the previous one stopped.
-    static const Keyword kKeywords[] = {
-        // header and geometry
-        {"*VERSION", Place::Anywhere, [](MIDAStranslatetoOrvo& t) -> MidasBlock* { return Renew(t.m_pVersionBlock); }},
-        {"*UNIT", Place::Anywhere, [](MIDAStranslatetoOrvo& t) -> MidasBlock* { return Renew(t.m_pUnitBlock); }},
-        {"*NODE", Place::AtStart,
-         [](MIDAStranslatetoOrvo& t) -> MidasBlock* {
-             t.m_bLoadReaderNodesUnclaimed = false;
-             return Renew(t.m_pNodeBlock);
-         }},
-        {"*ELEMENT", Place::Anywhere,
-         [](MIDAStranslatetoOrvo& t) -> MidasBlock* {
-             t.m_bLoadReaderLinesUnclaimed = false;
-             return Renew(t.m_pElementBlock);
-         }},
-        // properties
-        {"*MATERIAL", Place::Anywhere, [](MIDAStranslatetoOrvo& t) -> MidasBlock* { return Renew(t.m_pMaterialBlock); }},
-        {"*SECTION", Place::Anywhere, [](MIDAStranslatetoOrvo& t) -> MidasBlock* { return Renew(t.m_pSectionBlock); }},
-        {"*THICKNESS", Place::Anywhere, [](MIDAStranslatetoOrvo& t) -> MidasBlock* { return Renew(t.m_pThicknessBlock); }},
-        // groups, supports and end releases
-        {"*GROUP", Place::Anywhere, [](MIDAStranslatetoOrvo& t) -> MidasBlock* { return Renew(t.m_pGroupBlock); }},
-        {"*CONSTRAINT", Place::Anywhere, [](MIDAStranslatetoOrvo& t) -> MidasBlock* { return Renew(t.m_pConstraintBlock); }},
-        {"*FRAME-RLS", Place::Anywhere, [](MIDAStranslatetoOrvo& t) -> MidasBlock* { return Renew(t.m_pFrameReleaseBlock); }},
-        // load cases
-        {"*STLDCASE", Place::AtStart, [](MIDAStranslatetoOrvo& t) -> MidasBlock* { return Renew(t.m_pLoadCaseBlock); }},
-    };
+    static_assert(std::size(kOpeners) == std::size(kBlockKeywords));
 
+    const LayoutProfile& profile = LayoutProfile::For(m_eProfile);
+    bool met[std::size(kBlockKeywords)] = {};
     std::string line;
     line.reserve(LineStream::kPhysicalLine + 1);
     for (;;) {
         const std::int64_t lineStart = stream.Tell();
-        if (!stream.ReadLine(line))
+        if (!profile.ReadLine(stream, line))
             break;
         const std::string_view trimmed = TrimView(line);
-        for (const Keyword& keyword : kKeywords) {
-            if (!Matches(trimmed, keyword.text, keyword.place))
+        // A line may open several blocks; each reads on from where the previous one stopped.
+        for (std::size_t k = 0; k < std::size(kBlockKeywords); ++k) {
+            if (!profile.IsKeywordLine(trimmed, kBlockKeywords[k].text, kBlockKeywords[k].atStart))
                 continue;
-            MidasBlock* block = keyword.open(*this);
+            MidasBlock* block = kOpeners[k](*this, profile, met[k]);
+            met[k] = true;
             block->ReadBlock(stream);
             block->EndBlock();
         }
         // A load section is read from its header line on by the load reader.
-        if (Matches(trimmed, "*USE-STLD", Place::AtStart)) {
+        if (profile.IsKeywordLine(trimmed, "*USE-STLD", true)) {
             stream.Seek(lineStart);
             ReadLoadCaseForConLoadAndBeamLoad(stream);
         }

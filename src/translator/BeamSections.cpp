@@ -7,6 +7,7 @@
 
 #include "MIDAStranslatetoOrvo.h"
 #include "WorkRecords.h"
+#include "reader/LayoutProfile.h"
 #include "reader/PropertyBlocks.h"
 #include "sectionlib/SectionLibrary.h"
 
@@ -131,6 +132,7 @@ bool TakeFromCatalogue(const SectionRecord& record, bool angle, WorkLSection& se
         section.Properties[k] = found->GetProperty(k);
     if (angle)
         section.ShapeCode = AngleCodeOfDesignation(found->GetName());
+    section.FromCatalogue = true;
     return true;
 }
 
@@ -152,11 +154,14 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Section()
         const SectionRecord* record = m_pSectionBlock->GetRecord(i);
         if (!record)
             break;
+        if (record->m_bContinuation)
+            continue;  // property or stiffener rows of the section before
         const ShapeRule& rule = RuleFor(record->m_strShape);
         const bool angle = rule.word == "L";
 
         auto* section = new WorkLSection;
         section->Name = record->m_strName;
+        section->FileNumber = record->m_nID;
         section->ShapeCode = rule.code;
         // An angle's code depends on its legs and is listed once decided.
         if (!angle)
@@ -185,15 +190,27 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Section()
 
 int MIDAStranslatetoOrvo::GetBeamSectionID(ModalData_Orvo& model)
 {
-    // The sections of this translation were just appended at the end of the host's list; the file's
-    // section number n names the n-th of them.
+    // The sections of this translation were just appended at the end of the host's list. In the classic
+    // layout the file's section number n names the n-th of them; where sections are addressed by number,
+    // it names the first section with that number.
     const int sectionCount = m_LSectionArray.GetSize();
     const int base = model.m_LSections.GetSize() - sectionCount;
+    std::unordered_map<int, int> positionOf;
+    const bool byNumber = LayoutProfile::For(m_eProfile).AddressesByNumber();
+    if (byNumber)
+        for (int k = sectionCount - 1; k >= 0; --k)
+            positionOf[m_LSectionArray[k]->FileNumber] = k + 1;
     for (int i = 0; i < m_LineArray.GetSize(); ++i) {
         WorkLine* line = m_LineArray.GetAt(i);
         if (!line)
             break;
-        const int number = line->SectionID;
+        int number = line->SectionID;
+        if (byNumber) {
+            const auto found = positionOf.find(number);
+            if (found == positionOf.end())
+                continue;  // a member whose section the file does not define keeps shape 0
+            number = found->second;
+        }
         if (number <= 0 || number > sectionCount)
             break;  // this member and every later one keep shape 0 and the file's number
         const LSection_Orvo* section = model.m_LSections.GetAt(base + number - 1);

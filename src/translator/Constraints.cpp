@@ -1,9 +1,11 @@
 // Constraint, release and group steps: supports, end releases and group names onto the parsed records.
 #include <string_view>
+#include <unordered_map>
 
 #include "MIDAStranslatetoOrvo.h"
 #include "reader/GeometryBlocks.h"
 #include "reader/GroupBlocks.h"
+#include "reader/LayoutProfile.h"
 
 namespace {
 
@@ -17,21 +19,56 @@ unsigned char FlagsFromText(std::string_view text)
     return flags;
 }
 
+// How supports, releases and groups find the node or element record a number names: by position in the
+// block (classic: number n is the n-th record) or by the number written in the file (the first record
+// with that number).
+template <class Block>
+class RecordAddress {
+public:
+    using Record = typename Block::Record;
+
+    RecordAddress(const Block& block, bool byNumber) : m_Block(block), m_bByNumber(byNumber)
+    {
+        if (!byNumber)
+            return;
+        m_Position.reserve(std::size_t(block.GetCount()));
+        for (int i = 0; i < block.GetCount(); ++i)
+            m_Position.try_emplace(block.GetRecord(i)->m_nID, i);
+    }
+
+    // The record number n names, or null. beyondBlock tells that a position lies past the block's end.
+    Record* Find(int n, bool& beyondBlock) const
+    {
+        beyondBlock = false;
+        if (m_bByNumber) {
+            const auto found = m_Position.find(n);
+            return found == m_Position.end() ? nullptr : m_Block.GetRecord(found->second);
+        }
+        beyondBlock = n > m_Block.GetCount();
+        return n > 0 && !beyondBlock ? m_Block.GetRecord(n - 1) : nullptr;
+    }
+
+private:
+    const Block& m_Block;
+    bool m_bByNumber;
+    std::unordered_map<int, int> m_Position;
+};
+
 } // namespace
 
-// Supports address node records by position: node n is the n-th record of *NODE.
 int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Constraint()
 {
     if (!m_pConstraintBlock || !m_pNodeBlock)
         return 0;
-    const int nodeCount = m_pNodeBlock->GetCount();
+    const RecordAddress nodes(*m_pNodeBlock, LayoutProfile::For(m_eProfile).AddressesByNumber());
+    bool beyond;
     for (int c = 0; c < m_pConstraintBlock->GetCount(); ++c) {
         ConstraintRecord* constraint = m_pConstraintBlock->GetRecord(c);
         const unsigned char flags = FlagsFromText(constraint->m_strFlags);
         for (int n : constraint->m_NodeIDs) {
-            if (n <= 0 || n > nodeCount)
+            NodeRecord* node = nodes.Find(n, beyond);
+            if (!node)
                 continue;  // a number that addresses no node record is passed over
-            NodeRecord* node = m_pNodeBlock->GetRecord(n - 1);
             node->m_pConstraint = constraint;
             node->m_byRestraint = flags;
         }
@@ -39,20 +76,20 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Constraint()
     return 0;
 }
 
-// Releases address element records by position; a number beyond the block ends the step.
+// A release for a position beyond the element block ends the step.
 int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_FrameRelease()
 {
     if (!m_pNodeBlock || !m_pElementBlock || !m_pFrameReleaseBlock)
         return 0;
-    const int elementCount = m_pElementBlock->GetCount();
+    const RecordAddress elements(*m_pElementBlock, LayoutProfile::For(m_eProfile).AddressesByNumber());
+    bool beyond;
     for (int r = 0; r < m_pFrameReleaseBlock->GetCount(); ++r) {
         FrameReleaseRecord* release = m_pFrameReleaseBlock->GetRecord(r);
-        const int e = release->m_nElementID;
-        if (e > elementCount)
+        ElementRecord* element = elements.Find(release->m_nElementID, beyond);
+        if (beyond)
             return 0;
-        if (e <= 0)
+        if (!element)
             continue;
-        ElementRecord* element = m_pElementBlock->GetRecord(e - 1);
         element->m_pFrameRelease = release;
         element->m_byStartRelease = FlagsFromText(release->m_strEndIFlags);
         element->m_byEndRelease = FlagsFromText(release->m_strEndJFlags);
@@ -60,19 +97,21 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_FrameRelease()
     return 0;
 }
 
-// Groups address element records by position; a number beyond the block ends the step.
+// A group member at a position beyond the element block ends the step.
 int MIDAStranslatetoOrvo::MIDAStranslateOrvo_Group()
 {
     if (!m_pGroupBlock || !m_pElementBlock)
         return 0;
-    const int elementCount = m_pElementBlock->GetCount();
+    const RecordAddress elements(*m_pElementBlock, LayoutProfile::For(m_eProfile).AddressesByNumber());
+    bool beyond;
     for (int g = 0; g < m_pGroupBlock->GetCount(); ++g) {
         const GroupRecord* group = m_pGroupBlock->GetRecord(g);
         for (int e : group->m_ElementIDs) {
-            if (e > elementCount)
+            ElementRecord* element = elements.Find(e, beyond);
+            if (beyond)
                 return 0;
-            if (e > 0)
-                m_pElementBlock->GetRecord(e - 1)->m_strGroupName = group->m_strName;
+            if (element)
+                element->m_strGroupName = group->m_strName;
         }
     }
     return 0;

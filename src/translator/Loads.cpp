@@ -1,11 +1,16 @@
 // Loads of a *USE-STLD section: nodal loads and member loads stamped with their load case and attached
 // to the working nodes and members that carry them.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "MIDAStranslatetoOrvo.h"
+#include "LoadTargets.h"
 #include "WorkRecords.h"
+#include "reader/LayoutProfile.h"
 #include "reader/LoadBlocks.h"
 
 namespace {
@@ -67,9 +72,15 @@ struct LoadCase {
 };
 
 // The first load case (in file order) whose name stands anywhere inside the section's name: with load
-// cases "L" and "LL", the section "LL" is load case 1.
-LoadCase FindLoadCase(const LoadCaseBlock& cases, const std::string& sectionName)
+// cases "L" and "LL", the section "LL" is load case 1. Where the profile asks for it, a load case with
+// exactly the section's name comes first.
+LoadCase FindLoadCase(const LoadCaseBlock& cases, const std::string& sectionName, bool exactFirst)
 {
+    for (int i = 0; exactFirst && i < cases.GetCount(); ++i) {
+        const LoadCaseRecord* record = cases.GetRecord(i);
+        if (record && record->m_strName == sectionName)
+            return {i + 1, CaseKindOf(record->m_strType)};
+    }
     for (int i = 0; i < cases.GetCount(); ++i) {
         const LoadCaseRecord* record = cases.GetRecord(i);
         if (record && sectionName.find(record->m_strName) != std::string::npos)
@@ -116,69 +127,111 @@ void AddLineLoads(const BeamLoadRecord& record, const LoadTypeRule& rule, const 
     }
 }
 
+// Positions of the first and the last entry with one number; -1 when none has it.
+struct Span {
+    int first = -1;
+    int last = -1;
+};
+
+// Number -> span of positions in a working collection. Node and element numbers of a model are mostly
+// dense, so a table indexed by number serves them; scattered numbers go to a hash map instead.
+class NumberIndex {
+public:
+    template <class T>
+    void Build(const OwnedArray<T>& items)
+    {
+        m_bBuilt = true;
+        bool any = false;
+        std::int64_t low = 0;
+        std::int64_t high = 0;
+        for (const T* item : items) {
+            if (!item)
+                continue;
+            low = any ? std::min<std::int64_t>(low, item->ID) : item->ID;
+            high = any ? std::max<std::int64_t>(high, item->ID) : item->ID;
+            any = true;
+        }
+        const std::int64_t range = high - low + 1;
+        m_bDense = any && range <= 2 * std::int64_t(items.GetSize()) + 1024;
+        if (m_bDense) {
+            m_nLow = low;
+            m_Table.assign(std::size_t(range), Span{});
+        } else {
+            m_Map.reserve(std::size_t(items.GetSize()));
+        }
+        for (int i = 0; i < items.GetSize(); ++i) {
+            if (const T* item = items[i]) {
+                Span& span = m_bDense ? m_Table[std::size_t(item->ID - m_nLow)] : m_Map[item->ID];
+                if (span.first < 0)
+                    span.first = i;
+                span.last = i;
+            }
+        }
+    }
+
+    bool IsBuilt() const { return m_bBuilt; }
+
+    Span Find(int number) const
+    {
+        if (m_bDense) {
+            const std::int64_t slot = number - m_nLow;
+            return slot >= 0 && slot < std::int64_t(m_Table.size()) ? m_Table[std::size_t(slot)] : Span{};
+        }
+        const auto found = m_Map.find(number);
+        return found == m_Map.end() ? Span{} : found->second;
+    }
+
+private:
+    bool m_bBuilt = false;
+    bool m_bDense = false;
+    std::int64_t m_nLow = 0;
+    std::vector<Span> m_Table;
+    std::unordered_map<int, Span> m_Map;
+};
+
+// The nodes or members a load record applies to: every item of its list where the line's whole list was
+// read, otherwise its one number.
+struct NumberRange {
+    const int* first;
+    const int* last;
+    const int* begin() const { return first; }
+    const int* end() const { return last; }
+};
+NumberRange Targets(const ValueArray<int>& list, const int& single)
+{
+    if (list.Count == 0)
+        return {&single, &single + 1};
+    return {list.begin(), list.end()};
+}
+
+// The index of a collection, built at its first use.
+template <class T>
+const NumberIndex& Ready(NumberIndex& index, const OwnedArray<T>& items)
+{
+    if (!index.IsBuilt())
+        index.Build(items);
+    return index;
+}
+
 } // namespace
 
 struct LoadTargets::Index {
-    // Positions of the first and last working node with one number.
-    struct NodeSpan {
-        int first;
-        int last;
-    };
-    std::unordered_map<int, NodeSpan> nodes;
-    std::unordered_map<int, int> lines;
-    bool nodesBuilt = false;
-    bool linesBuilt = false;
+    NumberIndex nodes;
+    NumberIndex lines;
 };
 
 LoadTargets::LoadTargets(const OwnedArray<WorkNode>& nodes, const OwnedArray<WorkLine>& lines)
-    : m_Nodes(nodes), m_Lines(lines)
+    : m_Nodes(nodes), m_Lines(lines), m_pIndex(new Index)
 {
 }
 
 LoadTargets::~LoadTargets() { delete m_pIndex; }
 
-int LoadTargets::FirstNode(int number) const
-{
-    if (!m_pIndex)
-        m_pIndex = new Index;
-    if (!m_pIndex->nodesBuilt) {
-        m_pIndex->nodes.reserve(std::size_t(m_Nodes.GetSize()));
-        for (int i = 0; i < m_Nodes.GetSize(); ++i) {
-            const WorkNode* node = m_Nodes[i];
-            if (!node)
-                continue;
-            // The first node with a number keeps its place; later ones only move the last.
-            auto [span, added] = m_pIndex->nodes.try_emplace(node->ID, Index::NodeSpan{i, i});
-            if (!added)
-                span->second.last = i;
-        }
-        m_pIndex->nodesBuilt = true;
-    }
-    const auto found = m_pIndex->nodes.find(number);
-    return found == m_pIndex->nodes.end() ? -1 : found->second.first;
-}
+int LoadTargets::FirstNode(int number) const { return Ready(m_pIndex->nodes, m_Nodes).Find(number).first; }
 
-int LoadTargets::LastNode(int number) const
-{
-    if (FirstNode(number) < 0)
-        return -1;
-    return m_pIndex->nodes.find(number)->second.last;
-}
+int LoadTargets::LastNode(int number) const { return Ready(m_pIndex->nodes, m_Nodes).Find(number).last; }
 
-int LoadTargets::FirstLine(int number) const
-{
-    if (!m_pIndex)
-        m_pIndex = new Index;
-    if (!m_pIndex->linesBuilt) {
-        m_pIndex->lines.reserve(std::size_t(m_Lines.GetSize()));
-        for (int i = 0; i < m_Lines.GetSize(); ++i)
-            if (const WorkLine* line = m_Lines[i])
-                m_pIndex->lines.try_emplace(line->ID, i);
-        m_pIndex->linesBuilt = true;
-    }
-    const auto found = m_pIndex->lines.find(number);
-    return found == m_pIndex->lines.end() ? -1 : found->second;
-}
+int LoadTargets::FirstLine(int number) const { return Ready(m_pIndex->lines, m_Lines).Find(number).first; }
 
 // Length of a member from the first node with its start number to the last node with its end number,
 // in the file's length unit.
@@ -205,24 +258,30 @@ double MIDAStranslatetoOrvo::GetElementLength(int index)
 // carrying it; a load whose node or member does not exist is still made, and nothing lists it.
 void MIDAStranslatetoOrvo::CreateSectionLoads(const std::string& caseName, const LoadTargets& targets)
 {
-    const LoadCase loadCase = m_pLoadCaseBlock ? FindLoadCase(*m_pLoadCaseBlock, caseName) : LoadCase{};
+    const bool exactFirst = LayoutProfile::For(m_eProfile).MatchesLoadCaseExactlyFirst();
+    const LoadCase loadCase = m_pLoadCaseBlock ? FindLoadCase(*m_pLoadCaseBlock, caseName, exactFirst) : LoadCase{};
 
     for (int i = 0; m_pConLoadBlock && i < m_pConLoadBlock->GetCount(); ++i) {
         const ConLoadRecord* record = m_pConLoadBlock->GetRecord(i);
-        if (WorkNode* node = m_NodeArray.GetAt(targets.FirstNode(record->m_nNode)))
-            node->PointLoads.Add(++m_nPointLoadCounter);
-        m_PointLoadArray.Add(MakePointLoad(*record, loadCase));
+        for (int number : Targets(record->m_NodeList, record->m_nNode)) {
+            if (WorkNode* node = m_NodeArray.GetAt(targets.FirstNode(number)))
+                node->PointLoads.Add(++m_nPointLoadCounter);
+            m_PointLoadArray.Add(MakePointLoad(*record, loadCase));
+        }
     }
 
     for (int i = 0; m_pBeamLoadBlock && i < m_pBeamLoadBlock->GetCount(); ++i) {
         const BeamLoadRecord* record = m_pBeamLoadBlock->GetRecord(i);
-        // A member lists one number per member-load record, even one whose type word makes no entry.
-        double length = 0.0;
-        if (WorkLine* line = m_LineArray.GetAt(targets.FirstLine(record->m_nElement))) {
-            line->LineLoads.Add(++m_nLineLoadCounter);
-            length = MeasureLine(*line, targets);
+        const LoadTypeRule* rule = LoadTypeOf(record->m_strType);
+        for (int number : Targets(record->m_ElementList, record->m_nElement)) {
+            // A member lists one number per member-load record, even one whose type word makes no entry.
+            double length = 0.0;
+            if (WorkLine* line = m_LineArray.GetAt(targets.FirstLine(number))) {
+                line->LineLoads.Add(++m_nLineLoadCounter);
+                length = MeasureLine(*line, targets);
+            }
+            if (rule)
+                AddLineLoads(*record, *rule, loadCase, length, m_LineLoadArray);
         }
-        if (const LoadTypeRule* rule = LoadTypeOf(record->m_strType))
-            AddLineLoads(*record, *rule, loadCase, length, m_LineLoadArray);
     }
 }

@@ -8,6 +8,8 @@
 class MaterialGradeTable {
 public:
     static constexpr int kSize = 18;
+    // Grade code of a material whose constants the file gives.
+    static constexpr int kUserDefinedGrade = 21;
 
     // Builds the 18 entries, replacing any earlier ones; returns true.
     bool Fill();

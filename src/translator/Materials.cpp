@@ -3,6 +3,7 @@
 
 #include "MIDAStranslatetoOrvo.h"
 #include "WorkRecords.h"
+#include "reader/LayoutProfile.h"
 #include "reader/PropertyBlocks.h"
 
 namespace {
@@ -35,8 +36,7 @@ constexpr Grade kGrades[MaterialGradeTable::kSize] = {
 };
 constexpr int kFirstConcrete = 4;
 
-// Grade code of a user-defined material; weight density (kN/m3 style) to mass density: divide by 9.8.
-constexpr int kUserDefined = 21;
+// Weight density to mass density: divide by 9.8.
 constexpr double kWeightToMass = 0.1020408163265306;
 
 int FindIn(const std::string& name, int first, int last)
@@ -70,14 +70,13 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Material()
 {
     if (!m_pMaterialBlock)
         return 0;
+    const LayoutProfile& profile = LayoutProfile::For(m_eProfile);
     for (int i = 0; i < m_pMaterialBlock->GetCount(); ++i) {
         const MaterialRecord* record = m_pMaterialBlock->GetRecord(i);
         auto* material = new WorkMaterial;
         if (record->m_nDataKind == 1) {
-            // Standard grade: the steel code names steels only; every other code names concretes.
-            const int position = record->m_strStandardCode == "GB03(S)"
-                                     ? MaterialGradeTable::FindSteel(record->m_strGradeName)
-                                     : MaterialGradeTable::FindConcrete(record->m_strGradeName);
+            // Standard grade: the standard code selects the steels or the concretes.
+            const int position = profile.FindGrade(record->m_strStandardCode, record->m_strGradeName);
             if (position >= 0) {
                 material->Grades.Fill();
                 if (const MaterialProperty* entry = material->Grades.Lookup(position))
@@ -87,7 +86,7 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Material()
             // No match: grade -1 and all constants 0, still handed over.
         } else {
             MaterialProperty& p = material->Property;
-            p.Grade = kUserDefined;
+            p.Grade = MaterialGradeTable::kUserDefinedGrade;
             p.Elastic = record->m_dElasticity;
             p.Poisson = record->m_dPoisson;
             p.Thermal = record->m_dThermal;

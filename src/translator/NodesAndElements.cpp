@@ -91,11 +91,16 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Element()
 }
 
 // Takes over the lines the load reader built from the current element block: the k-th line member
-// record gives its releases and group to the k-th working line.
+// record gives its releases and group to the k-th of those lines, which are the last ones built (nothing
+// else adds lines while they are unclaimed).
 void MIDAStranslatetoOrvo::ClaimLoadReaderLines()
 {
     m_bLoadReaderLinesUnclaimed = false;
-    int k = 0;
+    int memberCount = 0;
+    for (int i = 0; i < m_pElementBlock->GetCount(); ++i)
+        if (KindOf(m_pElementBlock->GetRecord(i)->m_strType) != LineKind::None)
+            ++memberCount;
+    int k = m_LineArray.GetSize() - memberCount;
     for (int i = 0; i < m_pElementBlock->GetCount(); ++i) {
         const ElementRecord* record = m_pElementBlock->GetRecord(i);
         const LineKind kind = KindOf(record->m_strType);

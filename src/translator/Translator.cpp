@@ -44,6 +44,10 @@ void MIDAStranslatetoOrvo::ReleasePoint()
 
 bool MIDAStranslatetoOrvo::HaveReadFile() const { return m_bHaveReadFile; }
 
+void MIDAStranslatetoOrvo::SetReadingProfile(MidasReadingProfile profile) { m_eProfile = profile; }
+
+MidasReadingProfile MIDAStranslatetoOrvo::GetReadingProfile() const { return m_eProfile; }
+
 int MIDAStranslatetoOrvo::Write()
 {
     MIDAStranslatetoOrvo_Node();

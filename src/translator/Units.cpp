@@ -5,6 +5,7 @@
 #include "WorkRecords.h"
 #include "platform/MessageBox.h"
 #include "reader/GeometryBlocks.h"
+#include "reader/LayoutProfile.h"
 
 namespace {
 
@@ -14,12 +15,6 @@ struct LengthUnit {
     double toMillimetre;
 };
 constexpr LengthUnit kLengthUnits[] = {{"IN", 25.4}, {"FT", 304.8}, {"M", 1000.0}, {"CM", 10.0}, {"MM", 1.0}};
-
-// Force words that cannot be converted: gravitational and imperial units.
-constexpr const char* kRefusedForces[] = {"KGF", "TONF", "LBF", "KIPS"};
-
-constexpr int kForceOther = 1;  // any other word: taken as N, factor 1000 (as the classic layout does)
-constexpr int kForceKN = 2;
 
 } // namespace
 
@@ -34,28 +29,28 @@ bool MIDAStranslatetoOrvo::GetUnitType()
             break;
         }
     }
-    for (const char* refused : kRefusedForces) {
-        if (unit->m_strForce == refused) {
-            ShowMessageBox((std::string(refused) + " Can't Convert,Please use KN,mm Unit!").c_str());
-            return true;
-        }
+    std::string refusal;
+    const int forceUnit = LayoutProfile::For(m_eProfile).ForceUnit(unit->m_strForce, refusal);
+    if (forceUnit == 0) {
+        // A force unit that cannot be converted: the code stays unset and the translation fails.
+        if (!refusal.empty())
+            ShowMessageBox(refusal.c_str());
+        return true;
     }
-    m_nForceUnit = unit->m_strForce == "KN" ? kForceKN : kForceOther;
+    m_nForceUnit = forceUnit;
     return true;
 }
 
 bool MIDAStranslatetoOrvo::TranslateUnit()
 {
+    const LayoutProfile& profile = LayoutProfile::For(m_eProfile);
     if (!GetUnitType())
         return false;
     if (m_nLengthUnit < 1 || m_nLengthUnit > 5)
         return false;
     m_dLengthFactor = kLengthUnits[m_nLengthUnit - 1].toMillimetre;
-    if (m_nForceUnit == kForceOther)
-        m_dForceFactor = 1000.0;
-    else if (m_nForceUnit == kForceKN)
-        m_dForceFactor = 1.0;
-    else
+    m_dForceFactor = profile.ForceFactor(m_nForceUnit);
+    if (m_dForceFactor == 0.0)
         return false;
 
     const double L = m_dLengthFactor;
@@ -68,10 +63,21 @@ bool MIDAStranslatetoOrvo::TranslateUnit()
     for (WorkASection* section : m_ASectionArray)
         section->Thickness *= L;
     for (WorkMaterial* material : m_MaterialArray) {
+        // Where the grade table is already in kN and mm, its materials are scaled as in a KN/MM file.
+        const bool hostUnits = profile.GradeTableInHostUnits() && material->Property.Grade != MaterialGradeTable::kUserDefinedGrade;
+        const double l = hostUnits ? 1.0 : L;
+        const double f = hostUnits ? 1.0 : F;
         MaterialProperty& p = material->Property;
-        p.Elastic *= F / (L * L);
-        p.Extra *= F / (L * L);
-        p.Density = p.Density / (L * L) * 0.1;
+        p.Elastic *= f / (l * l);
+        p.Extra *= f / (l * l);
+        p.Density = p.Density / (l * l) * 0.1;
+    }
+    if (profile.ScalesSectionDimensions()) {
+        // Dimensions written in the file are lengths in its unit; catalogue sections are in mm already.
+        for (WorkLSection* section : m_LSectionArray)
+            if (!section->FromCatalogue)
+                for (double& value : section->Properties)
+                    value *= L;
     }
     for (WorkPointLoad* load : m_PointLoadArray) {
         load->FX *= F;

@@ -61,6 +61,8 @@ public:
     int ID = 0;
     int ShapeCode = 0;
     ValueArray<double> Properties;
+    int FileNumber = 0;          // the section's number in the file
+    bool FromCatalogue = false;  // properties from the section library (already in mm)
 };
 
 class WorkASection : public CObjectBase {

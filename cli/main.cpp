@@ -11,9 +11,11 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: mgt2orvo [--json] FILE\n"
+    "Usage: mgt2orvo [--json] [--profile classic|current] FILE\n"
     "Translates the MIDAS text model FILE into the host model (kN, mm) and prints a summary,\n"
     "or with --json the whole host model as JSON.\n"
+    "  --profile classic   read the older MIDAS text layout exactly (default)\n"
+    "  --profile current   read the layout MIDAS Gen/Civil 8.x and 9.x write\n"
     "Exit status: 0 translated, 1 translation refused, 2 usage error or unreadable file.\n";
 
 void CollectMessage(const char* text, void* context)
@@ -26,10 +28,21 @@ void CollectMessage(const char* text, void* context)
 int main(int argc, char** argv)
 {
     bool json = false;
+    MidasReadingProfile profile = MidasReadingProfile::Classic;
     const char* path = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--json") == 0) {
             json = true;
+        } else if (std::strcmp(argv[i], "--profile") == 0 && i + 1 < argc) {
+            const std::string name = argv[++i];
+            if (name == "classic") {
+                profile = MidasReadingProfile::Classic;
+            } else if (name == "current") {
+                profile = MidasReadingProfile::Current;
+            } else {
+                std::fprintf(stderr, "mgt2orvo: unknown profile %s (classic or current)\n", name.c_str());
+                return 2;
+            }
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
@@ -53,6 +66,7 @@ int main(int argc, char** argv)
     SetMessageBoxHandler(&CollectMessage, &outcome.messages);
     {
         MIDAStranslatetoOrvo translator;
+        translator.SetReadingProfile(profile);
         outcome.read = translator.ReadMidasFile(path);
         if (outcome.read)
             outcome.ok = translator.TranMidastoOrvo(model);

@@ -17,7 +17,8 @@ public:
         return atStart ? trimmed.substr(0, keyword.size()) == keyword
                        : trimmed.find(keyword) != std::string_view::npos;
     }
-    bool IsComment(std::string_view line) const override { return !line.empty() && line[0] == ';'; }
+    // A comment only with ";" in the first byte; a blank line is handed to the parser, which ends the block.
+    bool PassesOver(std::string_view line) const override { return !line.empty() && line[0] == ';'; }
     bool EndsBlock(std::string_view) const override { return false; }
     bool AccumulatesRepeatedBlocks() const override { return false; }
     bool ReadsCurrentColumns() const override { return false; }
@@ -93,16 +94,18 @@ public:
         std::string_view rest = TrimLeftView(trimmed.substr(keyword.size()));
         return rest.empty() || rest[0] == ';' || rest[0] == ',';
     }
-    bool IsComment(std::string_view line) const override
+    // Script-written files put blank and comment lines inside blocks (between groups of members), so
+    // both are passed over; blocks end at keyword lines.
+    bool PassesOver(std::string_view line) const override
     {
         line = TrimLeftView(line);
-        return !line.empty() && line[0] == ';';
+        return line.empty() || line[0] == ';';
     }
-    // A keyword line ends any block, blank line or not.
+    // A keyword line, or the end marker of a load section, ends any block.
     bool EndsBlock(std::string_view line) const override
     {
         line = TrimLeftView(line);
-        return !line.empty() && line[0] == '*';
+        return !line.empty() && (line[0] == '*' || (line[0] == ';' && line.find("End of data") != std::string_view::npos));
     }
     bool AccumulatesRepeatedBlocks() const override { return true; }
     bool ReadsCurrentColumns() const override { return true; }

@@ -24,9 +24,9 @@ public:
     virtual bool ReadLine(LineStream& stream, std::string& out) const = 0;
     // Whether the trimmed line opens the block of keyword (atStart: the keyword must begin the line).
     virtual bool IsKeywordLine(std::string_view trimmed, std::string_view keyword, bool atStart) const = 0;
-    // A comment line inside a block.
-    virtual bool IsComment(std::string_view line) const = 0;
-    // A data line that ends the block and is read again by the driver.
+    // A line a block passes over: a comment (and, in today's files, a blank line inside a block).
+    virtual bool PassesOver(std::string_view line) const = 0;
+    // A line that ends the block before it is parsed and is read again by the driver or load reader.
     virtual bool EndsBlock(std::string_view line) const = 0;
     // A keyword block met again adds its records to the earlier block instead of replacing it.
     virtual bool AccumulatesRepeatedBlocks() const = 0;

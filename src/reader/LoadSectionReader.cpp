@@ -47,7 +47,7 @@ bool NextSectionHeader(LineStream& stream, std::string& line, const LayoutProfil
         const std::int64_t start = stream.Tell();
         if (!profile.ReadLine(stream, line))
             return false;
-        if (TrimView(line).empty() || profile.IsComment(line))
+        if (profile.PassesOver(line))
             continue;
         if (profile.IsKeywordLine(TrimView(line), "*USE-STLD", true))
             return true;

@@ -26,12 +26,12 @@ bool MidasBlock::ReadDataLine(LineStream& stream, std::string& out)
         const std::int64_t lineStart = stream.Tell();
         if (!Profile().ReadLine(stream, out))
             break;
-        if (Profile().IsComment(out))
-            continue;
         if (Profile().EndsBlock(out)) {
             stream.Seek(lineStart);  // the driver reads this keyword line next
             break;
         }
+        if (Profile().PassesOver(out))
+            continue;
         return true;
     }
     out.clear();

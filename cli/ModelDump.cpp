@@ -33,7 +33,7 @@ void WriteNodes(JsonWriter& json, const ModalData_Orvo& model)
     json.EndArray();
 }
 
-void WriteLines(JsonWriter& json, const ModalData_Orvo& model)
+void WriteLines(JsonWriter& json, const ModalData_Orvo& model, const DumpOptions& options)
 {
     json.Key("Lines");
     json.BeginArray();
@@ -42,7 +42,7 @@ void WriteLines(JsonWriter& json, const ModalData_Orvo& model)
         json.Key("ID"), json.Int(line->ID);
         json.Key("StartNode"), json.Int(line->StartNode);
         json.Key("EndNode"), json.Int(line->EndNode);
-        json.Key("GroupName"), json.String(line->GroupName);
+        json.Key("GroupName"), json.String(options.name(line->GroupName));
         json.Key("SectionShape"), json.Int(line->SectionShape);
         json.Key("SectionID"), json.Int(line->SectionID);
         json.Key("MaterialID"), json.Int(line->MaterialID);
@@ -58,7 +58,7 @@ void WriteLines(JsonWriter& json, const ModalData_Orvo& model)
     json.EndArray();
 }
 
-void WriteProperties(JsonWriter& json, const ModalData_Orvo& model)
+void WriteProperties(JsonWriter& json, const ModalData_Orvo& model, const DumpOptions& options)
 {
     json.Key("Materials");
     json.BeginArray();
@@ -82,7 +82,7 @@ void WriteProperties(JsonWriter& json, const ModalData_Orvo& model)
         json.BeginObject();
         json.Key("ID"), json.Int(section->ID);
         json.Key("ShapeCode"), json.Int(section->ShapeCode);
-        json.Key("Name"), json.String(section->Name);
+        json.Key("Name"), json.String(options.name(section->Name));
         json.Key("Properties");
         json.BeginArray();
         for (double value : section->Properties)
@@ -143,7 +143,7 @@ void WriteLoads(JsonWriter& json, const ModalData_Orvo& model)
 
 } // namespace
 
-std::string ModelToJson(const TranslationOutcome& outcome, const ModalData_Orvo& model)
+std::string ModelToJson(const TranslationOutcome& outcome, const ModalData_Orvo& model, const DumpOptions& options)
 {
     std::string out;
     JsonWriter json(out);
@@ -159,10 +159,14 @@ std::string ModelToJson(const TranslationOutcome& outcome, const ModalData_Orvo&
     json.BeginObject();
     json.Key("Updated"), json.Bool(model.m_bUpdated);
     WriteNodes(json, model);
-    WriteLines(json, model);
-    WriteProperties(json, model);
+    WriteLines(json, model, options);
+    WriteProperties(json, model, options);
     WriteLoads(json, model);
     json.EndObject();
+    if (options.report) {
+        json.Key("report");
+        options.report(json);
+    }
     json.EndObject();
     out += '\n';
     return out;

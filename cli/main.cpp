@@ -1,93 +1,208 @@
 // mgt2orvo: translates a MIDAS text model and shows what reached the host model.
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
+#include "Encoding.h"
+#include "JsonWriter.h"
 #include "MIDAStranslatetoOrvo.h"
 #include "ModelDump.h"
+#include "Report.h"
+#include "SvgWriter.h"
+
+#ifndef MIDAS2ORVO_VERSION
+#define MIDAS2ORVO_VERSION "1.0.0"
+#endif
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: mgt2orvo [--json] [--profile classic|current] FILE\n"
-    "Translates the MIDAS text model FILE into the host model (kN, mm) and prints a summary,\n"
-    "or with --json the whole host model as JSON.\n"
-    "  --profile classic   read the older MIDAS text layout exactly (default)\n"
-    "  --profile current   read the layout MIDAS Gen/Civil 8.x and 9.x write\n"
+    "Usage: mgt2orvo [OPTIONS] FILE\n"
+    "Translates the MIDAS text model FILE into the host model (kN, mm) and prints a summary.\n"
+    "\n"
+    "  --json                  print the whole host model as JSON instead of the summary\n"
+    "  --report                report what did not reach the host model (a \"report\" object with --json)\n"
+    "  --svg OUT.svg           draw the translated model into OUT.svg\n"
+    "  --view iso|xy|xz|yz     the view of the drawing (default iso)\n"
+    "  --profile classic|current\n"
+    "                          classic: the older MIDAS text layout, read exactly (default);\n"
+    "                          current: the layout MIDAS Gen/Civil 8.x and 9.x write\n"
+    "  --encoding NAME         code page of the names in FILE (e.g. GBK, CP949, CP1251), shown as UTF-8\n"
+    "  -h, --help              show this help and exit\n"
+    "  --version               show the version and exit\n"
+    "\n"
     "Exit status: 0 translated, 1 translation refused, 2 usage error or unreadable file.\n";
+
+struct Options {
+    bool json = false;
+    bool report = false;
+    const char* svg = nullptr;
+    SvgView view = SvgView::Iso;
+    MidasReadingProfile profile = MidasReadingProfile::Classic;
+    std::string encoding;
+    const char* path = nullptr;
+};
+
+int UsageError(const std::string& message)
+{
+    std::fprintf(stderr, "mgt2orvo: %s\nTry 'mgt2orvo --help'.\n", message.c_str());
+    return 2;
+}
+
+// Parses the command line; returns -1 to go on, otherwise the exit status.
+int ParseOptions(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--report") {
+            options.report = true;
+        } else if (arg == "-h" || arg == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::printf("mgt2orvo %s\n", MIDAS2ORVO_VERSION);
+            return 0;
+        } else if (arg == "--svg") {
+            if (!(options.svg = value()))
+                return UsageError("--svg needs an output file");
+        } else if (arg == "--view") {
+            const char* view = value();
+            if (!view || !ParseSvgView(view, options.view))
+                return UsageError("--view takes iso, xy, xz or yz");
+        } else if (arg == "--profile") {
+            const char* name = value();
+            if (name && std::strcmp(name, "classic") == 0)
+                options.profile = MidasReadingProfile::Classic;
+            else if (name && std::strcmp(name, "current") == 0)
+                options.profile = MidasReadingProfile::Current;
+            else
+                return UsageError("--profile takes classic or current");
+        } else if (arg == "--encoding") {
+            const char* name = value();
+            if (!name)
+                return UsageError("--encoding needs a code page name");
+            options.encoding = name;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return UsageError("unknown option " + arg);
+        } else if (!options.path) {
+            options.path = argv[i];
+        } else {
+            return UsageError("more than one FILE given");
+        }
+    }
+    if (!options.path)
+        return UsageError("no FILE given");
+    return -1;
+}
 
 void CollectMessage(const char* text, void* context)
 {
     static_cast<std::vector<std::string>*>(context)->push_back(text);
 }
 
+// A progress line on a terminal's standard error, once a file has taken more than a second.
+class ProgressLine {
+public:
+    ProgressLine() : m_bTerminal(isatty(fileno(stderr))), m_Start(std::chrono::steady_clock::now()) {}
+    ~ProgressLine()
+    {
+        if (m_bShown)
+            std::fputs("\r\033[K", stderr);
+    }
+    void Update(long long done, long long total)
+    {
+        if (!m_bTerminal || total <= 0 || std::chrono::steady_clock::now() - m_Start < std::chrono::seconds(1))
+            return;
+        std::fprintf(stderr, "\rreading %3lld%%", done * 100 / total);
+        m_bShown = true;
+    }
+
+private:
+    bool m_bTerminal;
+    bool m_bShown = false;
+    std::chrono::steady_clock::time_point m_Start;
+};
+
+const char* ReasonUnreadable(const char* path)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return "it is a directory";
+    return std::filesystem::exists(path, error) ? "permission denied or unreadable" : "no such file";
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    bool json = false;
-    MidasReadingProfile profile = MidasReadingProfile::Classic;
-    const char* path = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--json") == 0) {
-            json = true;
-        } else if (std::strcmp(argv[i], "--profile") == 0 && i + 1 < argc) {
-            const std::string name = argv[++i];
-            if (name == "classic") {
-                profile = MidasReadingProfile::Classic;
-            } else if (name == "current") {
-                profile = MidasReadingProfile::Current;
-            } else {
-                std::fprintf(stderr, "mgt2orvo: unknown profile %s (classic or current)\n", name.c_str());
-                return 2;
-            }
-        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
-            std::fprintf(stderr, "mgt2orvo: unknown option %s\n%s", argv[i], kUsage);
-            return 2;
-        } else if (!path) {
-            path = argv[i];
-        } else {
-            std::fprintf(stderr, "mgt2orvo: more than one FILE given\n%s", kUsage);
-            return 2;
-        }
-    }
-    if (!path) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
+    Options options;
+    if (int status = ParseOptions(argc, argv, options); status >= 0)
+        return status;
+    const TextEncoder encoder = options.encoding.empty() ? TextEncoder() : TextEncoder(options.encoding);
+    if (!encoder.IsValid())
+        return UsageError(encoder.Error());
+    auto toUtf8 = [&encoder](std::string_view text) { return encoder.ToUtf8(text); };
 
     TranslationOutcome outcome;
     ModalData_Orvo model;
+    ReportCollector findings;
+    ProgressLine progress;
+    findings.onProgress = [&progress](long long done, long long total) { progress.Update(done, total); };
     SetMessageBoxHandler(&CollectMessage, &outcome.messages);
     {
         MIDAStranslatetoOrvo translator;
-        translator.SetReadingProfile(profile);
-        outcome.read = translator.ReadMidasFile(path);
+        translator.SetReadingProfile(options.profile);
+        translator.SetDiagnostics(&findings);
+        outcome.read = translator.ReadMidasFile(options.path);
         if (outcome.read)
             outcome.ok = translator.TranMidastoOrvo(model);
     }
     SetMessageBoxHandler(nullptr, nullptr);
 
     if (!outcome.read) {
-        std::error_code error;
-        const char* reason = std::filesystem::is_directory(path, error) ? "it is a directory"
-                             : std::filesystem::exists(path, error)    ? "permission denied or unreadable"
-                                                                        : "no such file";
-        std::fprintf(stderr, "mgt2orvo: cannot open %s: %s\n", path, reason);
-    }
-    else if (!outcome.ok)
+        std::fprintf(stderr, "mgt2orvo: cannot open %s: %s\n", options.path, ReasonUnreadable(options.path));
+        if (!options.json)
+            return 2;
+    } else if (!outcome.ok) {
         std::fprintf(stderr, "mgt2orvo: %s was not translated: its *UNIT block is missing or names units "
-                             "that cannot be converted to kN and mm\n", path);
+                             "that cannot be converted to kN and mm\n", options.path);
+    }
 
-    if (!outcome.read && !json)
-        return 2;
-    const std::string text = json ? ModelToJson(outcome, model) : ModelSummary(path, outcome, model);
+    const LineNumbers lines = options.report && outcome.read ? LineNumbers(options.path) : LineNumbers("");
+    std::string text;
+    if (options.json) {
+        DumpOptions dump;
+        dump.name = toUtf8;
+        if (options.report && outcome.read)
+            dump.report = [&](JsonWriter& json) { ReportJson(json, findings, lines, options.profile, toUtf8); };
+        text = ModelToJson(outcome, model, dump);
+    } else {
+        text = ModelSummary(options.path, outcome, model);
+        if (options.report)
+            text += ReportText(findings, lines, options.profile, toUtf8);
+    }
     std::fwrite(text.data(), 1, text.size(), stdout);
+
+    if (options.svg && outcome.read) {
+        SvgOptions svg;
+        svg.view = options.view;
+        svg.title = toUtf8(std::filesystem::path(options.path).filename().string()) + " (kN, mm)";
+        svg.name = toUtf8;
+        std::ofstream out(options.svg, std::ios::binary);
+        out << ModelToSvg(model, svg);
+        if (!out) {
+            std::fprintf(stderr, "mgt2orvo: cannot write %s\n", options.svg);
+            return 2;
+        }
+    }
     if (!outcome.read)
         return 2;
     return outcome.ok ? 0 : 1;

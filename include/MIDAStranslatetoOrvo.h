@@ -17,6 +17,8 @@
 // record appended to its model.
 #pragma once
 
+#include <string>
+
 #include "midas2orvo/Export.h"
 #include "midas2orvo/OrvoModel.h"
 #include "midas2orvo/OwnedArray.h"
@@ -58,6 +60,52 @@ MIDAS2ORVO_API MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler,
 // and groups addressed by number, today's column orders, and every force unit converted to kN.
 enum class MidasReadingProfile { Classic, Current };
 
+// What a translation did not deliver, or may have delivered wrongly.
+enum class MidasFinding {
+    UnreadBlock,              // a keyword block that is not translated; count: its data lines
+    UntranslatedElement,      // an element of a type that is not a line member (detail: type word)
+    BlockEndedEarly,          // a block ended at a line its parser rejected (detail: the line)
+    SkippedDataLines,         // data lines after such an end, passed over; count: lines
+    RepeatedBlock,            // a keyword block met again replaced the earlier one (detail: keyword)
+    UnaddressedSupport,       // a *CONSTRAINT node number that names no node record (detail: number)
+    UnaddressedRelease,       // a *FRAME-RLS element number that names no element record
+    UnaddressedGroupMember,   // a *GROUP element number that names no element record
+    PositionalAddressing,     // numbers are not 1..N in file order, but records are found by position
+    UnmatchedMemberEnd,       // a member end whose node number names no node (detail: member, node)
+    UnmatchedSection,         // a member whose section number names no section; count: members left unlinked
+    UnknownCatalogueName,     // a section name the library does not hold; count: sections lost
+    UnmatchedGrade,           // a standard material whose grade is not in the table (detail: code, grade)
+    NewerMaterialLayout,      // a *MATERIAL line written in today's column order
+    NewerSectionLayout,       // a *SECTION line written in today's column order
+    LoadOnMissingNode,        // a nodal load on a node number no node has
+    LoadOnMissingMember,      // a member load on an element number no line member has
+    LoadCaseNotNamed,         // a load section whose name contains no load case name
+    LoadSectionWithoutCases,  // a load section read before any *STLDCASE: its loads are dropped
+    UnknownLoadType,          // a member load type word outside the table: no entries made
+    UnknownDirection,         // a member load direction word outside the table
+    UnitWords,                // the force and length words of the file (detail)
+    UnitFactors,              // the factors applied (detail)
+    RefusedUnit,              // a unit that cannot be converted (detail: the word)
+};
+
+// One finding: where in the file (byte offset of the line, -1 when it concerns no single line), what it
+// names, and how many lines or records it stands for.
+struct MidasFindingInfo {
+    MidasFinding kind;
+    long long offset;
+    std::string detail;
+    int count;
+};
+
+// An optional sink for findings and progress. The translator calls it only when a host has set one.
+class MIDAS2ORVO_API MidasDiagnostics {
+public:
+    virtual ~MidasDiagnostics();
+    virtual void Report(const MidasFindingInfo& finding) = 0;
+    // Reading progress in bytes of the file; called every few megabytes.
+    virtual void Progress(long long bytesRead, long long bytesTotal);
+};
+
 class MIDAS2ORVO_API MIDAStranslatetoOrvo {
 public:
     MIDAStranslatetoOrvo();
@@ -76,6 +124,9 @@ public:
     void SetReadingProfile(MidasReadingProfile profile);
     MidasReadingProfile GetReadingProfile() const;
 
+    // Sets the sink that receives findings and progress (not owned; null for none, the default).
+    void SetDiagnostics(MidasDiagnostics* sink);
+
     // Builds the working records, renumbers them, scales them to kN and mm and appends fresh records to
     // model. False when the units cannot be converted (model untouched).
     bool TranMidastoOrvo(ModalData_Orvo& model);
@@ -88,7 +139,7 @@ private:
 
     void ReadStream(LineStream& stream);
     int ReadLoadCaseForConLoadAndBeamLoad(LineStream& stream);
-    void CreateSectionLoads(const std::string& caseName, const LoadTargets& targets);
+    void CreateSectionLoads(const std::string& caseName, long long headerOffset, const LoadTargets& targets);
     bool GetUnitType();
     bool TranslateUnit();
     int InitialObjectID();
@@ -107,11 +158,15 @@ private:
     int MIDAStranslateOrvo_Group();
     void ClaimLoadReaderLines();
     void ReleasePoint();
+    MidasDiagnostics* StepDiagnostics() const;
+    void NotePositionalAddressing() const;
     void HandOver(ModalData_Orvo& model);
     void AppendShapeCodes(ModalData_Orvo& model) const;
 
     bool m_bHaveReadFile = false;
     MidasReadingProfile m_eProfile = MidasReadingProfile::Classic;
+    MidasDiagnostics* m_pDiagnostics = nullptr;
+    bool m_bWriting = false;
     OwnedArray<WorkNode> m_NodeArray;
     OwnedArray<WorkLine> m_LineArray;
     OwnedArray<WorkLSection> m_LSectionArray;

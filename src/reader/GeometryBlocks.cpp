@@ -12,6 +12,14 @@ double SnapToZero(double value) { return std::fabs(value) <= 1e-07 ? 0.0 : value
 
 } // namespace
 
+// Elements other than line members (plates, walls, solids, other words) are not translated.
+void ElementBlock::Inspect(const char*, const MidasRecord& record, long long offset)
+{
+    const std::string& type = static_cast<const ElementRecord&>(record).m_strType;
+    if (type != "BEAM" && type != "TRUSS" && type != "TENSTR")
+        Note(Diagnostics(), MidasFinding::UntranslatedElement, offset, type);
+}
+
 bool VersionRecord::Parse(const char* line)
 {
     m_strVersion = line;

@@ -53,4 +53,7 @@ public:
 class VersionBlock final : public BlockOf<VersionRecord> {};
 class UnitBlock final : public BlockOf<UnitRecord> {};
 class NodeBlock final : public BlockOf<NodeRecord> {};
-class ElementBlock final : public BlockOf<ElementRecord> {};
+class ElementBlock final : public BlockOf<ElementRecord> {
+public:
+    void Inspect(const char* line, const MidasRecord& record, long long offset) override;
+};

@@ -109,6 +109,7 @@ bool FrameReleaseBlock::JoinUntilComma(LineStream& stream, std::string& out)
         lineStart = stream.Tell();
     if (!found)
         return false;
+    m_nLineOffset = lineStart;
 
     // Offset of the first joined physical line that holds "*": a keyword line the join ran into.
     std::int64_t keywordLine = -1;

@@ -1,6 +1,8 @@
 // LineStream: buffered byte stream over a MIDAS text file with exact offsets for stepping back.
 #include "LineStream.h"
 
+#include "MIDAStranslatetoOrvo.h"
+
 #include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
@@ -30,6 +32,7 @@ bool LineStream::Open(const char* path)
     if (m_pFile)
         std::fclose(m_pFile);
     m_pFile = file;
+    m_nSize = info.st_size;
     m_bMemory = false;
     m_Buffer.resize(kChunk);
     m_nPos = m_nEnd = 0;
@@ -44,6 +47,7 @@ void LineStream::OpenText(std::string text)
     m_pFile = nullptr;
     m_bMemory = true;
     m_Buffer = std::move(text);
+    m_nSize = std::int64_t(m_Buffer.size());
     m_nPos = 0;
     m_nEnd = m_Buffer.size();
     m_nBufferStart = 0;
@@ -55,6 +59,10 @@ bool LineStream::Fill()
         return false;
     m_nBufferStart += std::int64_t(m_nEnd);
     m_nPos = 0;
+    if (m_pProgress && m_nBufferStart >= m_nNextProgress) {
+        m_pProgress->Progress(m_nBufferStart, m_nSize);
+        m_nNextProgress = m_nBufferStart + (std::int64_t(4) << 20);
+    }
     m_nEnd = std::fread(m_Buffer.data(), 1, m_Buffer.size(), m_pFile);
     return m_nEnd > 0;
 }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+class MidasDiagnostics;
+
 // Reads physical lines the way the format's original platform read them: at most 511 bytes per read,
 // stopping after a line feed. A read that ends in CR LF loses both bytes and one that ends in LF loses
 // it (text-mode streams turn CR LF into LF, and real files are CR LF); a lone CR stays. A NUL byte ends
@@ -33,6 +35,10 @@ public:
     bool Seek(std::int64_t offset);
     // The byte count of the last physical read, line end included.
     std::size_t LastReadBytes() const { return m_nLastRead; }
+    // Size of the file in bytes (of the text for OpenText).
+    std::int64_t Size() const { return m_nSize; }
+    // Reports reading progress to sink every few megabytes (null: none).
+    void SetProgress(MidasDiagnostics* sink) { m_pProgress = sink; }
 
 private:
     bool Fill();
@@ -45,4 +51,7 @@ private:
     std::int64_t m_nBufferStart = 0;
     std::size_t m_nLastRead = 0;
     bool m_bMemory = false;
+    std::int64_t m_nSize = 0;
+    MidasDiagnostics* m_pProgress = nullptr;
+    std::int64_t m_nNextProgress = 0;
 };

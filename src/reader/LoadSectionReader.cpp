@@ -3,6 +3,7 @@
 
 #include "Keywords.h"
 #include "LoadBlocks.h"
+#include "MidasBlock.h"
 #include "MIDAStranslatetoOrvo.h"
 #include "TextUtils.h"
 #include "translator/LoadTargets.h"
@@ -25,12 +26,13 @@ std::string SectionCaseName(std::string_view header, bool& isHeader)
 // Reads a *CONLOAD or *BEAMLOAD block of the section: a fresh block, or where the profile keeps
 // repeated blocks together, the section's earlier block of that kind.
 template <class Block>
-void ReadLoadBlock(Block*& slot, LineStream& stream, const LayoutProfile& profile)
+void ReadLoadBlock(Block*& slot, LineStream& stream, const LayoutProfile& profile, MidasDiagnostics* sink)
 {
     if (!slot || !profile.AccumulatesRepeatedBlocks()) {
         delete slot;
         slot = new Block;
         slot->SetProfile(profile);
+        slot->SetDiagnostics(sink);
     }
     slot->ReadBlock(stream);
     slot->EndBlock();
@@ -39,19 +41,19 @@ void ReadLoadBlock(Block*& slot, LineStream& stream, const LayoutProfile& profil
 // Reads the line that may open the next load section. In the classic layout that is simply the next
 // line. Where sections chain, blank and comment lines are passed over and a line that is no section
 // header is left for the driver to read (false).
-bool NextSectionHeader(LineStream& stream, std::string& line, const LayoutProfile& profile)
+bool NextSectionHeader(LineStream& stream, std::string& line, const LayoutProfile& profile, std::int64_t& offset)
 {
     if (!profile.ChainsLoadSections())
         return profile.ReadLine(stream, line);
     for (;;) {
-        const std::int64_t start = stream.Tell();
+        offset = stream.Tell();
         if (!profile.ReadLine(stream, line))
             return false;
         if (profile.PassesOver(line))
             continue;
         if (profile.IsKeywordLine(TrimView(line), "*USE-STLD", true))
             return true;
-        stream.Seek(start);
+        stream.Seek(offset);
         return false;
     }
 }
@@ -86,6 +88,7 @@ int MIDAStranslatetoOrvo::ReadLoadCaseForConLoadAndBeamLoad(LineStream& stream)
 
     const LayoutProfile& profile = LayoutProfile::For(m_eProfile);
     std::string line;
+    std::int64_t headerOffset = stream.Tell();
     if (!profile.ReadLine(stream, line))
         return 0;
     for (;;) {
@@ -99,15 +102,16 @@ int MIDAStranslatetoOrvo::ReadLoadCaseForConLoadAndBeamLoad(LineStream& stream)
         std::int64_t lineStart = stream.Tell();
         for (; profile.ReadLine(stream, line); lineStart = stream.Tell()) {
             if (profile.IsLoadBlockLine(line, "*CONLOAD")) {
-                ReadLoadBlock(m_pConLoadBlock, stream, profile);
+                ReadLoadBlock(m_pConLoadBlock, stream, profile, m_pDiagnostics);
             } else if (profile.IsLoadBlockLine(line, "*BEAMLOAD")) {
-                ReadLoadBlock(m_pBeamLoadBlock, stream, profile);
+                ReadLoadBlock(m_pBeamLoadBlock, stream, profile, m_pDiagnostics);
             } else if (line.find("End of data") != std::string::npos) {
                 if (!profile.ChainsLoadSections())
                     profile.ReadLine(stream, line);  // the line after the end marker goes too
                 break;
             } else if (profile.ChainsLoadSections() && profile.IsKeywordLine(TrimView(line), "*USE-STLD", true)) {
                 nextHeaderRead = true;  // a section without its end marker ends at the next header
+                headerOffset = lineStart;
                 break;
             } else if (profile.ChainsLoadSections() && IsBlockKeywordLine(TrimView(line), profile)) {
                 stream.Seek(lineStart);  // a block of the model, not of the section: for the driver
@@ -119,12 +123,17 @@ int MIDAStranslatetoOrvo::ReadLoadCaseForConLoadAndBeamLoad(LineStream& stream)
 
         // Without load cases the section's loads cannot be stamped; they are dropped with their blocks.
         if (m_pLoadCaseBlock)
-            CreateSectionLoads(caseName, targets);
+            CreateSectionLoads(caseName, headerOffset, targets);
+        else if (m_pDiagnostics)
+            Note(m_pDiagnostics, MidasFinding::LoadSectionWithoutCases, headerOffset, caseName);
         Release(m_pConLoadBlock);
         Release(m_pBeamLoadBlock);
         if (!m_pLoadCaseBlock || backToDriver)
             return 0;
-        if (!nextHeaderRead && !NextSectionHeader(stream, line, profile))
-            return 0;
+        if (!nextHeaderRead) {
+            headerOffset = stream.Tell();
+            if (!NextSectionHeader(stream, line, profile, headerOffset))
+                return 0;
+        }
     }
 }

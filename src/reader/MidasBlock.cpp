@@ -1,10 +1,13 @@
 // The shared reading loop of every keyword block.
 #include "MidasBlock.h"
 
+#include "TextUtils.h"
+
 bool MidasBlock::ReadBlock(LineStream& stream)
 {
     std::string line;
     line.reserve(2048);
+    m_nRejectedOffset = -1;
     for (;;) {
         if (!ReadDataLine(stream, line))
             return true;
@@ -14,10 +17,26 @@ bool MidasBlock::ReadBlock(LineStream& stream)
         if (!record->Parse(line.c_str())) {
             // A rejected line (normally the blank line after the block) ends the block.
             delete record;
+            if (m_pDiagnostics && !TrimView(line).empty()) {
+                m_nRejectedOffset = m_nLineOffset;
+                Note(m_pDiagnostics, MidasFinding::BlockEndedEarly, m_nLineOffset, line);
+            }
             return false;
+        }
+        if (m_pDiagnostics) {
+            Inspect(line.c_str(), *record, m_nLineOffset);
+            m_RecordOffsets.resize(std::size_t(m_Records.GetSize()), -1);
+            m_RecordOffsets.push_back(m_nLineOffset);
         }
         m_Records.Add(record);
     }
+}
+
+void MidasBlock::Inspect(const char*, const MidasRecord&, long long) {}
+
+long long MidasBlock::RecordOffset(int index) const
+{
+    return index >= 0 && std::size_t(index) < m_RecordOffsets.size() ? m_RecordOffsets[std::size_t(index)] : -1;
 }
 
 bool MidasBlock::ReadDataLine(LineStream& stream, std::string& out)
@@ -32,6 +51,7 @@ bool MidasBlock::ReadDataLine(LineStream& stream, std::string& out)
         }
         if (Profile().PassesOver(out))
             continue;
+        m_nLineOffset = lineStart;
         return true;
     }
     out.clear();

@@ -1,7 +1,9 @@
 // The two class families of the reader: keyword block readers and the parsed data lines they keep.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "LayoutProfile.h"
 #include "LineStream.h"
@@ -31,14 +33,38 @@ public:
     virtual MidasRecord* CreateRecord(const char* line) = 0;
     virtual void EndBlock() = 0;
 
+    // Looks at an accepted line and its record for findings; called only while a sink is set.
+    virtual void Inspect(const char* line, const MidasRecord& record, long long offset);
+
     void SetProfile(const LayoutProfile& profile) { m_pProfile = &profile; }
     const LayoutProfile& Profile() const { return *m_pProfile; }
+    // The sink for findings (null for none); while set, the block keeps the file offset of each record.
+    void SetDiagnostics(MidasDiagnostics* sink) { m_pDiagnostics = sink; }
+    MidasDiagnostics* Diagnostics() const { return m_pDiagnostics; }
+    // Byte offset of the line of record index, or -1 when not kept.
+    long long RecordOffset(int index) const;
+    // Byte offset of the non-blank line the last ReadBlock ended at, or -1 (kept while a sink is set).
+    long long RejectedOffset() const { return m_nRejectedOffset; }
 
     OwnedArray<MidasRecord> m_Records;
 
+protected:
+    // Byte offset of the line the last ReadDataLine delivered.
+    std::int64_t m_nLineOffset = -1;
+
 private:
     const LayoutProfile* m_pProfile = &LayoutProfile::For(MidasReadingProfile::Classic);
+    MidasDiagnostics* m_pDiagnostics = nullptr;
+    std::vector<long long> m_RecordOffsets;
+    long long m_nRejectedOffset = -1;
 };
+
+// Reports a finding to sink when there is one.
+inline void Note(MidasDiagnostics* sink, MidasFinding kind, long long offset, std::string detail, int count = 1)
+{
+    if (sink)
+        sink->Report({kind, offset, std::move(detail), count});
+}
 
 // A block whose records are all of class R (or of a class derived from R for today's column order).
 template <class R>

@@ -32,6 +32,53 @@ MidasBlock* OpenSlot(MIDAStranslatetoOrvo& translator, const LayoutProfile& prof
     return Open(translator.*Slot, profile, metBefore);
 }
 
+// Counts the data lines the driver passes over, for the findings: those of a keyword block that is not
+// translated, and those after a block that ended at a line its parser rejected.
+class PassedOverLines {
+public:
+    explicit PassedOverLines(MidasDiagnostics* sink) : m_pSink(sink) {}
+    ~PassedOverLines() { Flush(); }
+    PassedOverLines(const PassedOverLines&) = delete;
+    PassedOverLines& operator=(const PassedOverLines&) = delete;
+
+    void StartUnreadBlock(long long offset, std::string_view keywordLine)
+    {
+        Flush();
+        m_eKind = MidasFinding::UnreadBlock;
+        m_nOffset = offset;
+        m_Keyword = keywordLine.substr(0, keywordLine.find_first_of(" \t;,"));
+        m_bActive = true;
+    }
+    void StartAfterEarlyEnd(long long offset, std::string_view keyword)
+    {
+        Flush();
+        m_eKind = MidasFinding::SkippedDataLines;
+        m_nOffset = offset;
+        m_Keyword = keyword;
+        m_bActive = true;
+    }
+    void Line(std::string_view trimmed)
+    {
+        if (m_bActive && !trimmed.empty() && trimmed[0] != ';')
+            ++m_nCount;
+    }
+    void Flush()
+    {
+        if (m_bActive && (m_eKind == MidasFinding::UnreadBlock || m_nCount > 0))
+            Note(m_pSink, m_eKind, m_nOffset, m_Keyword, m_nCount);
+        m_bActive = false;
+        m_nCount = 0;
+    }
+
+private:
+    MidasDiagnostics* m_pSink;
+    bool m_bActive = false;
+    MidasFinding m_eKind = MidasFinding::UnreadBlock;
+    long long m_nOffset = -1;
+    std::string m_Keyword;
+    int m_nCount = 0;
+};
+
 } // namespace
 
 bool MIDAStranslatetoOrvo::ReadMidasFile(const char* path)
@@ -72,6 +119,8 @@ void MIDAStranslatetoOrvo::ReadStream(LineStream& stream)
 
     const LayoutProfile& profile = LayoutProfile::For(m_eProfile);
     bool met[std::size(kBlockKeywords)] = {};
+    PassedOverLines passedOver(m_pDiagnostics);
+    stream.SetProgress(m_pDiagnostics);
     std::string line;
     line.reserve(LineStream::kPhysicalLine + 1);
     for (;;) {
@@ -79,20 +128,36 @@ void MIDAStranslatetoOrvo::ReadStream(LineStream& stream)
         if (!profile.ReadLine(stream, line))
             break;
         const std::string_view trimmed = TrimView(line);
+        bool opened = false;
         // A line may open several blocks; each reads on from where the previous one stopped.
         for (std::size_t k = 0; k < std::size(kBlockKeywords); ++k) {
             if (!profile.IsKeywordLine(trimmed, kBlockKeywords[k].text, kBlockKeywords[k].atStart))
                 continue;
+            if (m_pDiagnostics && met[k] && !profile.AccumulatesRepeatedBlocks())
+                Note(m_pDiagnostics, MidasFinding::RepeatedBlock, lineStart, std::string(kBlockKeywords[k].text));
             MidasBlock* block = kOpeners[k](*this, profile, met[k]);
-            met[k] = true;
+            met[k] = opened = true;
+            passedOver.Flush();
+            block->SetDiagnostics(m_pDiagnostics);
             block->ReadBlock(stream);
             block->EndBlock();
+            if (block->RejectedOffset() >= 0)
+                passedOver.StartAfterEarlyEnd(block->RejectedOffset(), kBlockKeywords[k].text);
         }
         // A load section is read from its header line on by the load reader.
         if (profile.IsKeywordLine(trimmed, "*USE-STLD", true)) {
+            passedOver.Flush();
             stream.Seek(lineStart);
             ReadLoadCaseForConLoadAndBeamLoad(stream);
+            continue;
         }
         // Every other line (other keywords and their data, blank and title lines) is passed over.
+        if (!opened && m_pDiagnostics) {
+            if (!trimmed.empty() && trimmed[0] == '*')
+                passedOver.StartUnreadBlock(lineStart, trimmed);
+            else
+                passedOver.Line(trimmed);
+        }
     }
+    stream.SetProgress(nullptr);
 }

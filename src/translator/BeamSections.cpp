@@ -8,6 +8,7 @@
 #include "MIDAStranslatetoOrvo.h"
 #include "WorkRecords.h"
 #include "reader/LayoutProfile.h"
+#include "reader/MidasBlock.h"
 #include "reader/PropertyBlocks.h"
 #include "sectionlib/SectionLibrary.h"
 
@@ -171,6 +172,9 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Section()
             if (!TakeFromCatalogue(*record, angle, *section)) {
                 // A catalogue name the library does not know ends the step; what is collected stays.
                 delete section;
+                if (MidasDiagnostics* sink = StepDiagnostics())
+                    Note(sink, MidasFinding::UnknownCatalogueName, m_pSectionBlock->RecordOffset(i),
+                         record->m_strCatalogName, m_pSectionBlock->GetCount() - i);
                 return 0;
             }
         } else {
@@ -207,12 +211,21 @@ int MIDAStranslatetoOrvo::GetBeamSectionID(ModalData_Orvo& model)
         int number = line->SectionID;
         if (byNumber) {
             const auto found = positionOf.find(number);
-            if (found == positionOf.end())
-                continue;  // a member whose section the file does not define keeps shape 0
+            if (found == positionOf.end()) {
+                // A member whose section the file does not define keeps shape 0.
+                Note(m_pDiagnostics, MidasFinding::UnmatchedSection, -1,
+                     "member " + std::to_string(line->ID) + " section " + std::to_string(number));
+                continue;
+            }
             number = found->second;
         }
-        if (number <= 0 || number > sectionCount)
-            break;  // this member and every later one keep shape 0 and the file's number
+        if (number <= 0 || number > sectionCount) {
+            // This member and every later one keep shape 0 and the file's number.
+            Note(m_pDiagnostics, MidasFinding::UnmatchedSection, -1,
+                 "member " + std::to_string(line->ID) + " section " + std::to_string(number),
+                 m_LineArray.GetSize() - i);
+            break;
+        }
         const LSection_Orvo* section = model.m_LSections.GetAt(base + number - 1);
         if (!section)
             break;

@@ -1,4 +1,5 @@
 // Constraint, release and group steps: supports, end releases and group names onto the parsed records.
+#include <string>
 #include <string_view>
 #include <unordered_map>
 
@@ -6,6 +7,7 @@
 #include "reader/GeometryBlocks.h"
 #include "reader/GroupBlocks.h"
 #include "reader/LayoutProfile.h"
+#include "reader/MidasBlock.h"
 
 namespace {
 
@@ -67,8 +69,12 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Constraint()
         const unsigned char flags = FlagsFromText(constraint->m_strFlags);
         for (int n : constraint->m_NodeIDs) {
             NodeRecord* node = nodes.Find(n, beyond);
-            if (!node)
-                continue;  // a number that addresses no node record is passed over
+            if (!node) {
+                // A number that addresses no node record is passed over.
+                if (MidasDiagnostics* sink = StepDiagnostics())
+                    Note(sink, MidasFinding::UnaddressedSupport, m_pConstraintBlock->RecordOffset(c), std::to_string(n));
+                continue;
+            }
             node->m_pConstraint = constraint;
             node->m_byRestraint = flags;
         }
@@ -86,10 +92,14 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_FrameRelease()
     for (int r = 0; r < m_pFrameReleaseBlock->GetCount(); ++r) {
         FrameReleaseRecord* release = m_pFrameReleaseBlock->GetRecord(r);
         ElementRecord* element = elements.Find(release->m_nElementID, beyond);
-        if (beyond)
-            return 0;
-        if (!element)
+        if (!element) {
+            if (MidasDiagnostics* sink = StepDiagnostics())
+                Note(sink, MidasFinding::UnaddressedRelease, m_pFrameReleaseBlock->RecordOffset(r),
+                     std::to_string(release->m_nElementID), beyond ? m_pFrameReleaseBlock->GetCount() - r : 1);
+            if (beyond)
+                return 0;
             continue;
+        }
         element->m_pFrameRelease = release;
         element->m_byStartRelease = FlagsFromText(release->m_strEndIFlags);
         element->m_byEndRelease = FlagsFromText(release->m_strEndJFlags);
@@ -108,10 +118,15 @@ int MIDAStranslatetoOrvo::MIDAStranslateOrvo_Group()
         const GroupRecord* group = m_pGroupBlock->GetRecord(g);
         for (int e : group->m_ElementIDs) {
             ElementRecord* element = elements.Find(e, beyond);
-            if (beyond)
-                return 0;
-            if (element)
-                element->m_strGroupName = group->m_strName;
+            if (!element) {
+                if (MidasDiagnostics* sink = StepDiagnostics())
+                    Note(sink, MidasFinding::UnaddressedGroupMember, m_pGroupBlock->RecordOffset(g),
+                         group->m_strName + ": " + std::to_string(e));
+                if (beyond)
+                    return 0;
+                continue;
+            }
+            element->m_strGroupName = group->m_strName;
         }
     }
     return 0;

@@ -12,6 +12,7 @@
 #include "WorkRecords.h"
 #include "reader/LayoutProfile.h"
 #include "reader/LoadBlocks.h"
+#include "reader/MidasBlock.h"
 
 namespace {
 
@@ -256,16 +257,22 @@ double MIDAStranslatetoOrvo::GetElementLength(int index)
 
 // Makes the section's nodal loads, then its member loads. Each load's number goes to the node or member
 // carrying it; a load whose node or member does not exist is still made, and nothing lists it.
-void MIDAStranslatetoOrvo::CreateSectionLoads(const std::string& caseName, const LoadTargets& targets)
+void MIDAStranslatetoOrvo::CreateSectionLoads(const std::string& caseName, long long headerOffset,
+                                              const LoadTargets& targets)
 {
     const bool exactFirst = LayoutProfile::For(m_eProfile).MatchesLoadCaseExactlyFirst();
     const LoadCase loadCase = m_pLoadCaseBlock ? FindLoadCase(*m_pLoadCaseBlock, caseName, exactFirst) : LoadCase{};
+    MidasDiagnostics* const sink = m_pDiagnostics;
+    if (sink && loadCase.id == 0)
+        Note(sink, MidasFinding::LoadCaseNotNamed, headerOffset, caseName);
 
     for (int i = 0; m_pConLoadBlock && i < m_pConLoadBlock->GetCount(); ++i) {
         const ConLoadRecord* record = m_pConLoadBlock->GetRecord(i);
         for (int number : Targets(record->m_NodeList, record->m_nNode)) {
             if (WorkNode* node = m_NodeArray.GetAt(targets.FirstNode(number)))
                 node->PointLoads.Add(++m_nPointLoadCounter);
+            else if (sink)
+                Note(sink, MidasFinding::LoadOnMissingNode, m_pConLoadBlock->RecordOffset(i), std::to_string(number));
             m_PointLoadArray.Add(MakePointLoad(*record, loadCase));
         }
     }
@@ -273,12 +280,21 @@ void MIDAStranslatetoOrvo::CreateSectionLoads(const std::string& caseName, const
     for (int i = 0; m_pBeamLoadBlock && i < m_pBeamLoadBlock->GetCount(); ++i) {
         const BeamLoadRecord* record = m_pBeamLoadBlock->GetRecord(i);
         const LoadTypeRule* rule = LoadTypeOf(record->m_strType);
+        if (sink) {
+            const long long offset = m_pBeamLoadBlock->RecordOffset(i);
+            if (!rule)
+                Note(sink, MidasFinding::UnknownLoadType, offset, record->m_strType);
+            if (DirectionOf(record->m_strDir) < 0)
+                Note(sink, MidasFinding::UnknownDirection, offset, record->m_strDir);
+        }
         for (int number : Targets(record->m_ElementList, record->m_nElement)) {
             // A member lists one number per member-load record, even one whose type word makes no entry.
             double length = 0.0;
             if (WorkLine* line = m_LineArray.GetAt(targets.FirstLine(number))) {
                 line->LineLoads.Add(++m_nLineLoadCounter);
                 length = MeasureLine(*line, targets);
+            } else if (sink) {
+                Note(sink, MidasFinding::LoadOnMissingMember, m_pBeamLoadBlock->RecordOffset(i), std::to_string(number));
             }
             if (rule)
                 AddLineLoads(*record, *rule, loadCase, length, m_LineLoadArray);

@@ -4,6 +4,7 @@
 #include "MIDAStranslatetoOrvo.h"
 #include "WorkRecords.h"
 #include "reader/LayoutProfile.h"
+#include "reader/MidasBlock.h"
 #include "reader/PropertyBlocks.h"
 
 namespace {
@@ -84,6 +85,9 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Material()
                 material->Property.Grade = kGrades[position].constants.Grade;
             }
             // No match: grade -1 and all constants 0, still handed over.
+            else if (MidasDiagnostics* sink = StepDiagnostics())
+                Note(sink, MidasFinding::UnmatchedGrade, m_pMaterialBlock->RecordOffset(i),
+                     record->m_strStandardCode + " " + record->m_strGradeName);
         } else {
             MaterialProperty& p = material->Property;
             p.Grade = MaterialGradeTable::kUserDefinedGrade;

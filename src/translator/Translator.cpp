@@ -7,6 +7,8 @@
 #include "reader/GeometryBlocks.h"
 #include "reader/GroupBlocks.h"
 #include "reader/LoadBlocks.h"
+#include "reader/LayoutProfile.h"
+#include "reader/MidasBlock.h"
 #include "reader/PropertyBlocks.h"
 
 MIDAStranslatetoOrvo::MIDAStranslatetoOrvo() = default;
@@ -48,14 +50,45 @@ void MIDAStranslatetoOrvo::SetReadingProfile(MidasReadingProfile profile) { m_eP
 
 MidasReadingProfile MIDAStranslatetoOrvo::GetReadingProfile() const { return m_eProfile; }
 
+void MIDAStranslatetoOrvo::SetDiagnostics(MidasDiagnostics* sink) { m_pDiagnostics = sink; }
+
+MidasDiagnostics::~MidasDiagnostics() = default;
+
+void MidasDiagnostics::Progress(long long, long long) {}
+
 int MIDAStranslatetoOrvo::Write()
 {
+    // The steps report what they cannot place only here, not when the load reader runs them early.
+    m_bWriting = true;
+    if (m_pDiagnostics)
+        NotePositionalAddressing();
     MIDAStranslatetoOrvo_Node();
     MIDAStranslatetoOrvo_Element();
     MIDAStranslatetoOrvo_Material();
     MIDAStranslatetoOrvo_Section();
     MIDAStranslatetoOrvo_Areasec();
+    m_bWriting = false;
     return 0;
+}
+
+MidasDiagnostics* MIDAStranslatetoOrvo::StepDiagnostics() const { return m_bWriting ? m_pDiagnostics : nullptr; }
+
+// Supports, releases and groups find the n-th record; when the file does not number its nodes or
+// elements 1..N in order, what they reach may differ from the numbers written.
+void MIDAStranslatetoOrvo::NotePositionalAddressing() const
+{
+    if (LayoutProfile::For(m_eProfile).AddressesByNumber())
+        return;
+    auto inOrder = [](const auto& block) {
+        for (int i = 0; i < block.GetCount(); ++i)
+            if (block.GetRecord(i)->m_nID != i + 1)
+                return false;
+        return true;
+    };
+    if (m_pConstraintBlock && m_pNodeBlock && !inOrder(*m_pNodeBlock))
+        Note(m_pDiagnostics, MidasFinding::PositionalAddressing, -1, "*NODE");
+    if ((m_pFrameReleaseBlock || m_pGroupBlock) && m_pElementBlock && !inOrder(*m_pElementBlock))
+        Note(m_pDiagnostics, MidasFinding::PositionalAddressing, -1, "*ELEMENT");
 }
 
 int MIDAStranslatetoOrvo::InitialObjectID()
@@ -74,10 +107,13 @@ int MIDAStranslatetoOrvo::InitialObjectID()
         if (!line)
             continue;
         // A member end whose number names no node keeps the file's number.
-        if (auto found = newID.find(line->StartNode); found != newID.end())
-            line->StartNode = found->second;
-        if (auto found = newID.find(line->EndNode); found != newID.end())
-            line->EndNode = found->second;
+        for (int* end : {&line->StartNode, &line->EndNode}) {
+            if (auto found = newID.find(*end); found != newID.end())
+                *end = found->second;
+            else if (m_pDiagnostics)
+                Note(m_pDiagnostics, MidasFinding::UnmatchedMemberEnd, -1,
+                     "member " + std::to_string(line->ID) + " node " + std::to_string(*end));
+        }
     }
     for (int j = 0; j < m_LineArray.GetSize(); ++j)
         if (WorkLine* line = m_LineArray[j])

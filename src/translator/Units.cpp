@@ -1,4 +1,5 @@
 // Unit conversion: the file's force and length words, and scaling of the working records to kN and mm.
+#include <cstdio>
 #include <string>
 
 #include "MIDAStranslatetoOrvo.h"
@@ -6,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "reader/GeometryBlocks.h"
 #include "reader/LayoutProfile.h"
+#include "reader/MidasBlock.h"
 
 namespace {
 
@@ -21,20 +23,28 @@ constexpr LengthUnit kLengthUnits[] = {{"IN", 25.4}, {"FT", 304.8}, {"M", 1000.0
 bool MIDAStranslatetoOrvo::GetUnitType()
 {
     const UnitRecord* unit = m_pUnitBlock ? m_pUnitBlock->GetRecord(0) : nullptr;
-    if (!unit)
-        return true;  // no *UNIT record: the codes stay unset and the translation fails
+    if (!unit) {
+        // No *UNIT record: the codes stay unset and the translation fails.
+        Note(m_pDiagnostics, MidasFinding::RefusedUnit, -1, "no *UNIT record");
+        return true;
+    }
     for (int code = 1; code <= 5; ++code) {
         if (unit->m_strLength == kLengthUnits[code - 1].word) {
             m_nLengthUnit = code;
             break;
         }
     }
+    if (m_nLengthUnit < 1 || m_nLengthUnit > 5)
+        Note(m_pDiagnostics, MidasFinding::RefusedUnit, m_pUnitBlock->RecordOffset(0), unit->m_strLength);
+    Note(m_pDiagnostics, MidasFinding::UnitWords, m_pUnitBlock->RecordOffset(0),
+         unit->m_strForce + ", " + unit->m_strLength);
     std::string refusal;
     const int forceUnit = LayoutProfile::For(m_eProfile).ForceUnit(unit->m_strForce, refusal);
     if (forceUnit == 0) {
         // A force unit that cannot be converted: the code stays unset and the translation fails.
         if (!refusal.empty())
             ShowMessageBox(refusal.c_str());
+        Note(m_pDiagnostics, MidasFinding::RefusedUnit, m_pUnitBlock->RecordOffset(0), unit->m_strForce);
         return true;
     }
     m_nForceUnit = forceUnit;
@@ -55,6 +65,11 @@ bool MIDAStranslatetoOrvo::TranslateUnit()
 
     const double L = m_dLengthFactor;
     const double F = m_dForceFactor;
+    if (m_pDiagnostics) {
+        char factors[96];
+        std::snprintf(factors, sizeof factors, "length x%.17g to mm, force x%.17g to kN", L, F);
+        Note(m_pDiagnostics, MidasFinding::UnitFactors, -1, factors);
+    }
     for (WorkNode* node : m_NodeArray) {
         node->X *= L;
         node->Y *= L;

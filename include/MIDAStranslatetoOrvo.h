@@ -157,6 +157,8 @@ private:
     int MIDAStranslatetoOrvo_FrameRelease();
     int MIDAStranslateOrvo_Group();
     void ClaimLoadReaderLines();
+    void BuildWorkNodes(int firstRecord);
+    void BuildWorkLines(int firstRecord);
     void ReleasePoint();
     MidasDiagnostics* StepDiagnostics() const;
     void NotePositionalAddressing() const;
@@ -195,9 +197,11 @@ private:
     BeamLoadBlock* m_pBeamLoadBlock = nullptr;
 
     // Working nodes and lines that the load reader built from the current node and element blocks and
-    // that no Write has claimed yet. Replacing a block clears its flag.
-    bool m_bLoadReaderNodesUnclaimed = false;
-    bool m_bLoadReaderLinesUnclaimed = false;
+    // that no Write has claimed yet: how many records of each block they were built from, -1 for none.
+    // Replacing a block resets its count; a block that grows (repeated blocks kept together) has only
+    // its new records built.
+    int m_nLoadReaderNodeRecords = -1;
+    int m_nLoadReaderElementRecords = -1;
     // Attachment counters of the load reader (numbers given to loads attached to nodes and members).
     int m_nPointLoadCounter = 0;
     int m_nLineLoadCounter = 0;

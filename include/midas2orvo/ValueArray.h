@@ -11,8 +11,9 @@
 //
 // Growth: when an insertion finds Count == Capacity the increment is the larger of GrowBy and Count,
 // except that once the buffer holds 64 KiB or more the candidate is 64 KiB worth of elements instead of
-// Count. So with GrowBy 8 the capacities run 8, 16, 32, 64, ... then grow by 64 KiB steps. Large buffers
-// are grown with realloc, which the C library serves by remapping pages rather than copying.
+// Count. So with GrowBy 8 the capacities run 8, 16, 32, 64, ... then grow by 64 KiB steps. Capacity
+// follows that rule exactly; the memory behind it is reserved at least twice over whenever it has to
+// move, so appending stays linear however many 64 KiB steps a large array takes.
 template <class T>
 class ValueArray {
     static_assert(std::is_trivially_copyable_v<T>, "ValueArray holds plain values");
@@ -29,6 +30,7 @@ public:
         if (initialCapacity > 0) {
             Data = static_cast<T*>(std::malloc(sizeof(T) * static_cast<std::size_t>(initialCapacity)));
             Capacity = Data ? initialCapacity : 0;
+            m_nReserved = Capacity;
         }
     }
     ValueArray(const ValueArray& other) : GrowBy(other.GrowBy) { CopyFrom(other); }
@@ -81,6 +83,7 @@ public:
         Data = nullptr;
         Capacity = 0;
         Count = 0;
+        m_nReserved = 0;
     }
 
     T& operator[](int index) { return Data[index]; }
@@ -109,13 +112,20 @@ private:
             capacity = kMax;
         if (capacity <= Capacity)
             return false;
-        void* grown = std::realloc(Data, sizeof(T) * static_cast<std::size_t>(capacity));
-        if (!grown)
-            return false;
-        Data = static_cast<T*>(grown);
+        if (capacity > m_nReserved) {
+            const std::int64_t doubled = 2 * std::int64_t(m_nReserved);
+            const std::int64_t reserve = doubled > capacity ? (doubled < kMax ? doubled : kMax) : capacity;
+            void* grown = std::realloc(Data, sizeof(T) * static_cast<std::size_t>(reserve));
+            if (!grown)
+                return false;
+            Data = static_cast<T*>(grown);
+            m_nReserved = static_cast<int>(reserve);
+        }
         Capacity = static_cast<int>(capacity);
         return true;
     }
+
+    int m_nReserved = 0;  // elements the buffer really holds (at least Capacity)
 
     void CopyFrom(const ValueArray& other)
     {

@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "Keywords.h"
+#include "GeometryBlocks.h"
 #include "LoadBlocks.h"
 #include "MidasBlock.h"
 #include "MIDAStranslatetoOrvo.h"
@@ -71,13 +72,19 @@ int MIDAStranslatetoOrvo::ReadLoadCaseForConLoadAndBeamLoad(LineStream& stream)
 {
     // Loads are attached to working nodes and lines and measured on them, so they must exist. Ones built
     // by an earlier call from the same blocks and not yet claimed by Write are used again.
-    if (!m_bLoadReaderNodesUnclaimed) {
+    if (m_nLoadReaderNodeRecords < 0) {
         MIDAStranslatetoOrvo_Node();
-        m_bLoadReaderNodesUnclaimed = m_pNodeBlock != nullptr;
+        m_nLoadReaderNodeRecords = m_pNodeBlock ? m_pNodeBlock->GetCount() : -1;
+    } else if (m_nLoadReaderNodeRecords < m_pNodeBlock->GetCount()) {
+        BuildWorkNodes(m_nLoadReaderNodeRecords);  // the block grew since: build only its new records
+        m_nLoadReaderNodeRecords = m_pNodeBlock->GetCount();
     }
-    if (!m_bLoadReaderLinesUnclaimed) {
+    if (m_nLoadReaderElementRecords < 0) {
         MIDAStranslatetoOrvo_Element();
-        m_bLoadReaderLinesUnclaimed = m_pElementBlock != nullptr;
+        m_nLoadReaderElementRecords = m_pElementBlock ? m_pElementBlock->GetCount() : -1;
+    } else if (m_nLoadReaderElementRecords < m_pElementBlock->GetCount()) {
+        BuildWorkLines(m_nLoadReaderElementRecords);
+        m_nLoadReaderElementRecords = m_pElementBlock->GetCount();
     }
     m_nPointLoadCounter = 0;
     m_nLineLoadCounter = 0;

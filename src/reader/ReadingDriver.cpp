@@ -98,13 +98,15 @@ void MIDAStranslatetoOrvo::ReadStream(LineStream& stream)
     static const Opener kOpeners[] = {
         OpenSlot<&MIDAStranslatetoOrvo::m_pVersionBlock>,
         OpenSlot<&MIDAStranslatetoOrvo::m_pUnitBlock>,
-        // Nodes and lines the load reader built from an earlier node or element block are stale now.
+        // Nodes and lines the load reader built from a node or element block that is replaced are stale.
         [](MIDAStranslatetoOrvo& t, const LayoutProfile& p, bool met) -> MidasBlock* {
-            t.m_bLoadReaderNodesUnclaimed = false;
+            if (!met || !p.AccumulatesRepeatedBlocks())
+                t.m_nLoadReaderNodeRecords = -1;
             return OpenSlot<&MIDAStranslatetoOrvo::m_pNodeBlock>(t, p, met);
         },
         [](MIDAStranslatetoOrvo& t, const LayoutProfile& p, bool met) -> MidasBlock* {
-            t.m_bLoadReaderLinesUnclaimed = false;
+            if (!met || !p.AccumulatesRepeatedBlocks())
+                t.m_nLoadReaderElementRecords = -1;
             return OpenSlot<&MIDAStranslatetoOrvo::m_pElementBlock>(t, p, met);
         },
         OpenSlot<&MIDAStranslatetoOrvo::m_pMaterialBlock>,
@@ -118,6 +120,8 @@ void MIDAStranslatetoOrvo::ReadStream(LineStream& stream)
     static_assert(std::size(kOpeners) == std::size(kBlockKeywords));
 
     const LayoutProfile& profile = LayoutProfile::For(m_eProfile);
+    // ID ranges of one file expand to at most 64 Mi IDs plus 16 per byte of the file.
+    const IdBudget idBudget((std::int64_t(1) << 26) + 16 * stream.Size());
     bool met[std::size(kBlockKeywords)] = {};
     PassedOverLines passedOver(m_pDiagnostics);
     stream.SetProgress(m_pDiagnostics);
@@ -144,8 +148,10 @@ void MIDAStranslatetoOrvo::ReadStream(LineStream& stream)
             if (block->RejectedOffset() >= 0)
                 passedOver.StartAfterEarlyEnd(block->RejectedOffset(), kBlockKeywords[k].text);
         }
-        // A load section is read from its header line on by the load reader.
-        if (profile.IsKeywordLine(trimmed, "*USE-STLD", true)) {
+        // A load section is read from its header line on by the load reader. A line that also opened a
+        // block is not one: its following lines were the block's, and reading them again from the
+        // header would read the file over and over.
+        if (!opened && profile.IsKeywordLine(trimmed, "*USE-STLD", true)) {
             passedOver.Flush();
             stream.Seek(lineStart);
             ReadLoadCaseForConLoadAndBeamLoad(stream);

@@ -175,6 +175,24 @@ double ToReal(std::string_view field)
     return SlowReal(field);
 }
 
+namespace {
+thread_local IdBudget* t_pBudget = nullptr;
+}
+
+IdBudget::IdBudget(long long ids) : m_nLeft(ids), m_pOuter(t_pBudget) { t_pBudget = this; }
+
+IdBudget::~IdBudget() { t_pBudget = m_pOuter; }
+
+bool IdBudget::Take(long long n)
+{
+    if (!t_pBudget)
+        return true;
+    if (n > t_pBudget->m_nLeft)
+        return false;
+    t_pBudget->m_nLeft -= n;
+    return true;
+}
+
 bool AddIdRange(std::string_view item, ValueArray<int>& list)
 {
     constexpr std::int64_t kMaxIds = 16777216;
@@ -201,7 +219,7 @@ bool AddIdRange(std::string_view item, ValueArray<int>& list)
     if (step == 0)
         return true;
     const std::int64_t n = (last - first) / step;
-    if (n < 0 || n + 1 > kMaxIds)
+    if (n < 0 || n + 1 > kMaxIds || !IdBudget::Take(n + 1))
         return true;
     for (std::int64_t k = 0; k <= n; ++k)
         list.Add(static_cast<int>(first + k * step));

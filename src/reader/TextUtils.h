@@ -54,6 +54,23 @@ int ToInt(std::string_view field);
 double ToReal(std::string_view field);
 
 // Appends the IDs of one ID-list item "A", "AtoB" or "AtoBbyC". False only for an empty item.
-// A step of 0, or a range of more than 16,777,216 IDs, appends nothing and still returns true.
+// A step of 0, a range of more than 16,777,216 IDs, or one beyond the reading's IdBudget appends
+// nothing and still returns true.
 bool AddIdRange(const std::string& item, ValueArray<int>& list);
+
+// Caps the IDs that ranges expand to while a file is read on this thread, so that a few bytes such as
+// "1to16777216 1to16777216 ..." cannot take gigabytes. Without a budget alive, only the per-range cap holds.
+class IdBudget {
+public:
+    explicit IdBudget(long long ids);
+    ~IdBudget();
+    IdBudget(const IdBudget&) = delete;
+    IdBudget& operator=(const IdBudget&) = delete;
+    // Takes n IDs from the budget alive on this thread; false (nothing taken) when they do not fit.
+    static bool Take(long long n);
+
+private:
+    long long m_nLeft;
+    IdBudget* m_pOuter;
+};
 bool AddIdRange(std::string_view item, ValueArray<int>& list);

@@ -34,24 +34,29 @@ void CopyReleasesAndGroup(const ElementRecord& record, LineKind kind, WorkLine& 
 
 } // namespace
 
+void MIDAStranslatetoOrvo::BuildWorkNodes(int firstRecord)
+{
+    for (int i = firstRecord; i < m_pNodeBlock->GetCount(); ++i) {
+        const NodeRecord* record = m_pNodeBlock->GetRecord(i);
+        auto* node = new WorkNode;
+        node->ID = record->m_nID;
+        node->X = record->m_dX;
+        node->Y = record->m_dY;
+        node->Z = record->m_dZ;
+        m_NodeArray.Add(node);
+    }
+}
+
 int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Node()
 {
     if (!m_pNodeBlock)
         return 0;
     // Nodes the load reader built from this block are taken over instead of built a second time.
-    if (m_bLoadReaderNodesUnclaimed) {
-        m_bLoadReaderNodesUnclaimed = false;
-    } else {
-        for (int i = 0; i < m_pNodeBlock->GetCount(); ++i) {
-            const NodeRecord* record = m_pNodeBlock->GetRecord(i);
-            auto* node = new WorkNode;
-            node->ID = record->m_nID;
-            node->X = record->m_dX;
-            node->Y = record->m_dY;
-            node->Z = record->m_dZ;
-            m_NodeArray.Add(node);
-        }
-    }
+    if (m_nLoadReaderNodeRecords >= 0)
+        BuildWorkNodes(m_nLoadReaderNodeRecords);
+    else
+        BuildWorkNodes(0);
+    m_nLoadReaderNodeRecords = -1;
     MIDAStranslatetoOrvo_Constraint();
     // Record i pairs with working node i, whatever the collection held before.
     for (int i = 0; i < m_pNodeBlock->GetCount(); ++i) {
@@ -63,17 +68,9 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Node()
     return 0;
 }
 
-int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Element()
+void MIDAStranslatetoOrvo::BuildWorkLines(int firstRecord)
 {
-    if (!m_pElementBlock)
-        return 0;
-    MIDAStranslatetoOrvo_FrameRelease();
-    MIDAStranslateOrvo_Group();
-    if (m_bLoadReaderLinesUnclaimed) {
-        ClaimLoadReaderLines();
-        return 0;
-    }
-    for (int i = 0; i < m_pElementBlock->GetCount(); ++i) {
+    for (int i = firstRecord; i < m_pElementBlock->GetCount(); ++i) {
         const ElementRecord* record = m_pElementBlock->GetRecord(i);
         const LineKind kind = KindOf(record->m_strType);
         if (kind == LineKind::None)
@@ -87,6 +84,22 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Element()
         CopyReleasesAndGroup(*record, kind, *line);
         m_LineArray.Add(line);
     }
+}
+
+int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Element()
+{
+    if (!m_pElementBlock)
+        return 0;
+    MIDAStranslatetoOrvo_FrameRelease();
+    MIDAStranslateOrvo_Group();
+    // Lines the load reader built from this block are taken over: they get the releases and groups.
+    if (m_nLoadReaderElementRecords >= 0) {
+        BuildWorkLines(m_nLoadReaderElementRecords);
+        ClaimLoadReaderLines();
+    } else {
+        BuildWorkLines(0);
+    }
+    m_nLoadReaderElementRecords = -1;
     return 0;
 }
 
@@ -95,7 +108,6 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Element()
 // else adds lines while they are unclaimed).
 void MIDAStranslatetoOrvo::ClaimLoadReaderLines()
 {
-    m_bLoadReaderLinesUnclaimed = false;
     int memberCount = 0;
     for (int i = 0; i < m_pElementBlock->GetCount(); ++i)
         if (KindOf(m_pElementBlock->GetRecord(i)->m_strType) != LineKind::None)

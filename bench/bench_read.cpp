@@ -1,0 +1,53 @@
+// Reading benchmark: ReadMidasFile over generated frames of 10k, 100k and 1M members, with and without
+// the four load sections, to show how reading time grows with the model.
+#include <memory>
+
+#include "BenchSupport.h"
+
+namespace {
+
+// Times ReadMidasFile alone; releasing the translator afterwards is not counted.
+void ReadGenerated(benchmark::State& state, bool loads)
+{
+    const bench::ModelFile& file = bench::ModelFileFor(int(state.range(0)), loads);
+    bench::FaultCounter faults;
+    for (auto _ : state) {
+        faults.Start();
+        auto translator = std::make_unique<MIDAStranslatetoOrvo>();
+        const bool read = translator->ReadMidasFile(file.path.c_str());
+        benchmark::DoNotOptimize(read);
+        faults.Stop();
+        state.PauseTiming();
+        BENCH_REQUIRE(read);
+        bench::RequireReadComplete(*translator, file);
+        translator.reset();
+        state.ResumeTiming();
+    }
+    bench::ReportRates(state, file);
+    faults.Report(state);
+}
+
+// One untimed read first, so that every size is timed on memory the process has already used: the
+// smaller models run many iterations and would otherwise be compared with a single cold one.
+void Sizes(benchmark::internal::Benchmark* b)
+{
+    b->Arg(10000)->Arg(100000)->Arg(1000000);
+    b->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.1)->Complexity(benchmark::oN);
+}
+
+// Nodes, members, properties, supports and groups only.
+BENCHMARK_CAPTURE(ReadGenerated, geometry, false)->Apply(Sizes);
+// The same frame with four load cases: a nodal load on every 10th node and a member load on every
+// member in each, so member loads are four fifths of the records.
+BENCHMARK_CAPTURE(ReadGenerated, with_loads, true)->Apply(Sizes);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    bench::RemoveModelFiles();
+    return 0;
+}

@@ -1,0 +1,558 @@
+// Drawing the host model as an SVG picture: members coloured by group, supports, nodal loads.
+#include "SvgWriter.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Page layout in px.
+constexpr double kWidth = 1200.0;
+constexpr double kHeight = 900.0;
+constexpr double kMargin = 40.0;       // around the drawing; room for support marks and load arrows
+constexpr double kTop = 75.0;          // below the title and count lines
+constexpr double kLegendWidth = 250.0;
+constexpr double kLegendRow = 18.0;
+constexpr std::size_t kLegendNameChars = 28;  // longer group names are cut in the legend
+
+constexpr double kArrowLength = 24.0;  // every nodal load arrow, whatever its size
+constexpr double kArrowHead = 6.0;
+
+// Fixed, well separated colours for the groups, biggest group first; ungrouped members in grey.
+constexpr std::array<const char*, 20> kPalette = {
+    "#1f77b4", "#d62728", "#2ca02c", "#ff7f0e", "#9467bd", "#8c564b", "#e377c2", "#17becf",
+    "#bcbd22", "#393b79", "#637939", "#8c6d31", "#843c39", "#7b4173", "#3182bd", "#e6550d",
+    "#31a354", "#756bb1", "#d6616b", "#6b6ecf",
+};
+constexpr const char* kUngroupedColour = "#9a9a9a";
+constexpr const char* kSupportColour = "#111111";
+constexpr const char* kLoadColour = "#e0115f";
+
+// Restraint bits of the three translations and three rotations (bit set: freedom restrained).
+constexpr unsigned char kAllFreedoms = kFreeTX | kFreeTY | kFreeTZ | kFreeRX | kFreeRY | kFreeRZ;
+constexpr unsigned char kTranslations = kFreeTX | kFreeTY | kFreeTZ;
+
+// Model coordinates are scaled by this before projecting, so that no sum or difference of finite
+// coordinates can overflow.
+constexpr double kPreScale = 0.125;
+
+struct Projected {
+    double right = 0.0;
+    double up = 0.0;
+};
+
+// Screen-right and screen-up components of a model vector. Iso: seen from the +X, -Y, +Z corner
+// with Z up, so X runs right and down, Y right and up. XZ is seen from -Y, YZ from +X.
+Projected Project(SvgView view, double x, double y, double z)
+{
+    static const double kInvSqrt2 = 1.0 / std::sqrt(2.0);
+    static const double kInvSqrt6 = 1.0 / std::sqrt(6.0);
+    switch (view) {
+    case SvgView::XY: return {x, y};
+    case SvgView::XZ: return {x, z};
+    case SvgView::YZ: return {y, z};
+    case SvgView::Iso: break;
+    }
+    return {(x + y) * kInvSqrt2, (-x + y + 2.0 * z) * kInvSqrt6};
+}
+
+// A position on the page in tenths of a px, the precision written to the file.
+struct PagePoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    bool drawn = false;  // false for a missing node or one with non-finite coordinates
+    bool operator==(const PagePoint& o) const { return x == o.x && y == o.y; }
+};
+
+std::int32_t Tenths(double px) { return static_cast<std::int32_t>(std::lround(px * 10.0)); }
+
+void AppendInt(std::string& out, long long v)
+{
+    char buf[24];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    (void)ec;
+    out.append(buf, end);
+}
+
+// A length in tenths of a px as "12.3", "12" or "-0.5".
+void AppendTenths(std::string& out, std::int32_t t)
+{
+    if (t < 0) {
+        out += '-';
+        t = -t;
+    }
+    AppendInt(out, t / 10);
+    if (t % 10 != 0) {
+        out += '.';
+        out += static_cast<char>('0' + t % 10);
+    }
+}
+
+void AppendPx(std::string& out, double px) { AppendTenths(out, Tenths(px)); }
+
+void AppendXY(std::string& out, std::int32_t x, std::int32_t y)
+{
+    AppendTenths(out, x);
+    out += ' ';
+    AppendTenths(out, y);
+}
+
+// Path data for many straight segments; a segment that starts where the previous one ended
+// continues it without a new "M".
+struct SegmentPath {
+    std::string d;
+    PagePoint pen;
+    bool hasPen = false;
+
+    void Add(const PagePoint& a, const PagePoint& b)
+    {
+        if (!hasPen || !(pen == a)) {
+            d += 'M';
+            AppendXY(d, a.x, a.y);
+        }
+        d += 'L';
+        AppendXY(d, b.x, b.y);
+        pen = b;
+        hasPen = true;
+    }
+};
+
+// Length of the well-formed UTF-8 sequence at s[i] (no overlongs, surrogates or values past
+// U+10FFFF), or 0.
+std::size_t Utf8Length(std::string_view s, std::size_t i)
+{
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char lead = at(i);
+    std::size_t len = 0;
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) len = 2;
+    else if (lead == 0xE0) { len = 3; lo = 0xA0; }
+    else if (lead == 0xED) { len = 3; hi = 0x9F; }
+    else if (lead >= 0xE1 && lead <= 0xEF) len = 3;
+    else if (lead == 0xF0) { len = 4; lo = 0x90; }
+    else if (lead == 0xF4) { len = 4; hi = 0x8F; }
+    else if (lead >= 0xF1 && lead <= 0xF3) len = 4;
+    else return 0;
+    if (s.size() - i < len || at(i + 1) < lo || at(i + 1) > hi)
+        return 0;
+    for (std::size_t k = 2; k < len; ++k)
+        if (at(i + k) < 0x80 || at(i + k) > 0xBF)
+            return 0;
+    return len;
+}
+
+// Appends text as XML character data or attribute value, at most maxChars characters ("…" marks a
+// cut). Markup characters become entities; a byte that is not valid UTF-8 is shown as the character
+// U+0080..U+00FF of the same value (as the JSON output's \u00XX); control characters, which XML
+// cannot hold, become spaces (tab, line ends) or U+FFFD.
+void AppendXmlText(std::string& out, std::string_view text, std::size_t maxChars = std::string_view::npos)
+{
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text.size(); ++chars) {
+        if (chars == maxChars) {
+            out += "\xE2\x80\xA6";
+            return;
+        }
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b >= 0x80) {
+            const std::size_t len = Utf8Length(text, i);
+            if (len == 0) {
+                out += static_cast<char>(0xC0 | (b >> 6));
+                out += static_cast<char>(0x80 | (b & 0x3F));
+                ++i;
+            } else if (len == 3 && b == 0xEF && text[i + 1] == '\xBF' && (text[i + 2] == '\xBE' || text[i + 2] == '\xBF')) {
+                out += "\xEF\xBF\xBD";  // U+FFFE and U+FFFF are not XML characters
+                i += len;
+            } else {
+                out.append(text.substr(i, len));
+                i += len;
+            }
+            continue;
+        }
+        switch (b) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&apos;"; break;
+        case '\t': case '\n': case '\r': out += ' '; break;
+        default:
+            if (b < 0x20) out += "\xEF\xBF\xBD";
+            else out += static_cast<char>(b);
+        }
+        ++i;
+    }
+}
+
+// One colour group: the members of one group name, drawn as one path.
+struct Group {
+    std::string_view name;  // bytes as in the model; empty for members without a group
+    std::size_t first = 0;  // index of its first member, to keep the order stable
+    long long members = 0;
+    SegmentPath path;
+    const char* colour = kUngroupedColour;
+};
+
+// Model-to-page mapping that fits the drawn nodes into the drawing area, keeping proportions.
+class PageFit {
+public:
+    void Include(const Projected& p)
+    {
+        m_minR = std::min(m_minR, p.right), m_maxR = std::max(m_maxR, p.right);
+        m_minU = std::min(m_minU, p.up), m_maxU = std::max(m_maxU, p.up);
+    }
+
+    void Fit(double left, double top, double right, double bottom)
+    {
+        m_centreX = (left + right) / 2.0;
+        m_centreY = (top + bottom) / 2.0;
+        if (m_minR > m_maxR)
+            return;  // nothing to draw
+        m_midR = m_minR + (m_maxR - m_minR) / 2.0;
+        m_midU = m_minU + (m_maxU - m_minU) / 2.0;
+        // A zero extent (one point, or a line seen end on) sets no limit; all nodes in one point
+        // leave the scale at 0 and draw at the centre.
+        double scale = std::numeric_limits<double>::infinity();
+        if (m_maxR > m_minR)
+            scale = std::min(scale, (right - left) / (m_maxR - m_minR));
+        if (m_maxU > m_minU)
+            scale = std::min(scale, (bottom - top) / (m_maxU - m_minU));
+        if (scale == std::numeric_limits<double>::infinity())
+            scale = (m_maxR > m_minR || m_maxU > m_minU) ? std::numeric_limits<double>::max() : 0.0;
+        m_scale = scale;
+    }
+
+    PagePoint Place(const Projected& p) const
+    {
+        return {Tenths(m_centreX + (p.right - m_midR) * m_scale), Tenths(m_centreY - (p.up - m_midU) * m_scale),
+                true};
+    }
+
+private:
+    double m_minR = std::numeric_limits<double>::infinity(), m_maxR = -std::numeric_limits<double>::infinity();
+    double m_minU = std::numeric_limits<double>::infinity(), m_maxU = -std::numeric_limits<double>::infinity();
+    double m_midR = 0.0, m_midU = 0.0, m_scale = 0.0, m_centreX = 0.0, m_centreY = 0.0;
+};
+
+bool Finite(const Projected& p) { return std::isfinite(p.right) && std::isfinite(p.up); }
+
+const char* ViewName(SvgView view)
+{
+    switch (view) {
+    case SvgView::XY: return "XY plan";
+    case SvgView::XZ: return "XZ elevation";
+    case SvgView::YZ: return "YZ elevation";
+    case SvgView::Iso: break;
+    }
+    return "isometric view";
+}
+
+// Appends the arrow of a nodal load ending at tip: the shaft and a closed head, in one path.
+// False when the force has no visible direction in this view.
+bool AddArrow(std::string& d, SvgView view, const PointLoad_Orvo& load, const PagePoint& tip)
+{
+    const double big = std::max({std::fabs(load.FX), std::fabs(load.FY), std::fabs(load.FZ)});
+    if (!(big > 0.0) || !std::isfinite(big))
+        return false;
+    const Projected f = Project(view, load.FX / big, load.FY / big, load.FZ / big);
+    const double length = std::hypot(f.right, f.up);
+    if (!(length > 1e-6))  // along the line of sight
+        return false;
+    const double dx = f.right / length, dy = -f.up / length;  // page y runs down
+    const double tx = tip.x / 10.0, ty = tip.y / 10.0;
+    const double baseX = tx - dx * kArrowHead, baseY = ty - dy * kArrowHead;
+    const double halfWidth = kArrowHead * 0.45;
+    d += 'M', AppendPx(d, tx - dx * kArrowLength), d += ' ', AppendPx(d, ty - dy * kArrowLength);
+    d += 'L', AppendPx(d, baseX), d += ' ', AppendPx(d, baseY);
+    d += 'M', AppendXY(d, tip.x, tip.y);
+    d += 'L', AppendPx(d, baseX - dy * halfWidth), d += ' ', AppendPx(d, baseY + dx * halfWidth);
+    d += 'L', AppendPx(d, baseX + dy * halfWidth), d += ' ', AppendPx(d, baseY - dx * halfWidth);
+    d += 'Z';
+    return true;
+}
+
+void AppendText(std::string& out, double x, double y, const char* attributes, std::string_view text,
+                std::size_t maxChars = std::string_view::npos)
+{
+    out += "<text x=\"", AppendPx(out, x), out += "\" y=\"", AppendPx(out, y), out += '"';
+    if (*attributes)
+        out += ' ', out += attributes;
+    out += '>';
+    AppendXmlText(out, text, maxChars);
+    out += "</text>\n";
+}
+
+std::string Count(long long n, const char* one, const char* many)
+{
+    std::string text;
+    AppendInt(text, n);
+    text += ' ';
+    text += n == 1 ? one : many;
+    return text;
+}
+
+} // namespace
+
+bool ParseSvgView(std::string_view text, SvgView& view)
+{
+    static constexpr std::pair<std::string_view, SvgView> kViews[] = {
+        {"iso", SvgView::Iso}, {"xy", SvgView::XY}, {"xz", SvgView::XZ}, {"yz", SvgView::YZ}};
+    for (const auto& [name, value] : kViews)
+        if (text == name) {
+            view = value;
+            return true;
+        }
+    return false;
+}
+
+std::string ModelToSvg(const ModalData_Orvo& model, const SvgOptions& options)
+{
+    const int nodeCount = model.m_Nodes.GetSize();
+
+    // Project every node once; nodes with non-finite coordinates are not drawn.
+    std::vector<Projected> projected(std::size_t(std::max(nodeCount, 0)));
+    std::vector<PagePoint> page(projected.size());
+    PageFit fit;
+    for (int i = 0; i < nodeCount; ++i) {
+        const Node_Orvo* node = model.m_Nodes[i];
+        if (!node)
+            continue;
+        const Projected p = Project(options.view, node->X * kPreScale, node->Y * kPreScale, node->Z * kPreScale);
+        if (!Finite(p))
+            continue;
+        projected[std::size_t(i)] = p;
+        page[std::size_t(i)].drawn = true;
+        fit.Include(p);
+    }
+    const auto nodeAt = [&](int id) -> const PagePoint* {
+        return id >= 1 && id <= nodeCount && page[std::size_t(id - 1)].drawn ? &page[std::size_t(id - 1)] : nullptr;
+    };
+
+    // Members to draw, grouped by group name, before the layout is known: the legend takes room
+    // only when there are members.
+    std::vector<Group> groups;
+    std::unordered_map<std::string_view, std::size_t> groupIndex;
+    std::vector<std::pair<std::size_t, std::size_t>> memberGroup;  // (line index, group)
+    long long skipped = 0;
+    const int lineCount = model.m_Lines.GetSize();
+    memberGroup.reserve(std::size_t(std::max(lineCount, 0)));
+    for (int i = 0; i < lineCount; ++i) {
+        const Line_Orvo* line = model.m_Lines[i];
+        if (!line || !nodeAt(line->StartNode) || !nodeAt(line->EndNode)) {
+            ++skipped;
+            continue;
+        }
+        const auto [it, added] = groupIndex.try_emplace(line->GroupName, groups.size());
+        if (added) {
+            groups.emplace_back();
+            groups.back().name = line->GroupName;
+            groups.back().first = std::size_t(i);
+        }
+        ++groups[it->second].members;
+        memberGroup.emplace_back(std::size_t(i), it->second);
+    }
+    const long long drawnMembers = static_cast<long long>(memberGroup.size());
+
+    // Biggest groups first, ungrouped members last; colours follow that order.
+    std::vector<std::size_t> order(groups.size());
+    for (std::size_t g = 0; g < order.size(); ++g)
+        order[g] = g;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const Group& ga = groups[a];
+        const Group& gb = groups[b];
+        if (ga.name.empty() != gb.name.empty())
+            return gb.name.empty();
+        if (ga.members != gb.members)
+            return ga.members > gb.members;
+        return ga.first < gb.first;
+    });
+    std::size_t colour = 0;
+    for (std::size_t g : order)
+        if (!groups[g].name.empty())
+            groups[g].colour = kPalette[colour++ % kPalette.size()];
+
+    const bool legend = !groups.empty();
+    const double drawRight = kWidth - kMargin - (legend ? kLegendWidth : 0.0);
+    fit.Fit(kMargin, kTop, drawRight, kHeight - kMargin);
+    for (int i = 0; i < nodeCount; ++i)
+        if (page[std::size_t(i)].drawn)
+            page[std::size_t(i)] = fit.Place(projected[std::size_t(i)]);
+    projected = {};
+
+    for (const auto& [lineIndex, g] : memberGroup) {
+        const Line_Orvo* line = model.m_Lines[int(lineIndex)];
+        groups[g].path.Add(*nodeAt(line->StartNode), *nodeAt(line->EndNode));
+    }
+    memberGroup = {};
+
+    // Supports by kind, and the arrows of the nodal loads.
+    std::string fixedPath, pinnedPath, partialPath, arrowPath;
+    long long supports = 0, loads = 0;
+    const int loadCount = model.m_PointLoads.GetSize();
+    for (int i = 0; i < nodeCount; ++i) {
+        const Node_Orvo* node = model.m_Nodes[i];
+        const PagePoint& at = page[std::size_t(i)];
+        if (!node)
+            continue;
+        for (int number : node->PointLoads) {
+            const PointLoad_Orvo* load = number >= 1 && number <= loadCount ? model.m_PointLoads[number - 1] : nullptr;
+            if (!load)
+                continue;
+            ++loads;
+            if (at.drawn)
+                AddArrow(arrowPath, options.view, *load, at);
+        }
+        const unsigned char restraint = node->Restraint & kAllFreedoms;
+        if (restraint == 0 || !at.drawn)
+            continue;
+        ++supports;
+        const double x = at.x / 10.0, y = at.y / 10.0;
+        if (restraint == kAllFreedoms) {  // fixed: a filled square
+            fixedPath += 'M', AppendPx(fixedPath, x - 3.5), fixedPath += ' ', AppendPx(fixedPath, y - 3.5);
+            fixedPath += "h7v7h-7z";
+        } else if (restraint == kTranslations) {  // pinned: a triangle under the node
+            pinnedPath += 'M', AppendXY(pinnedPath, at.x, at.y);
+            pinnedPath += "l-5 8.7h10z";
+        } else {  // any other restraint: an open circle
+            partialPath += 'M', AppendPx(partialPath, x - 3.5), partialPath += ' ', AppendPx(partialPath, y);
+            partialPath += "a3.5 3.5 0 1 0 7 0a3.5 3.5 0 1 0-7 0z";
+        }
+    }
+
+    std::size_t size = 4096 + fixedPath.size() + pinnedPath.size() + partialPath.size() + arrowPath.size();
+    for (const Group& group : groups)
+        size += group.path.d.size() + 128;
+    std::string out;
+    out.reserve(size);
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1200\" height=\"900\" viewBox=\"0 0 1200 900\" "
+           "font-family=\"sans-serif\" font-size=\"12\">\n";
+    out += "<rect width=\"1200\" height=\"900\" fill=\"#ffffff\"/>\n";
+
+    // The title on one line, in smaller type when long; the view and the counts below it.
+    double y = 30.0;
+    if (!options.title.empty()) {
+        std::size_t chars = 0;
+        for (char c : options.title)
+            chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        const double size = std::clamp(16.0 * 100.0 / double(std::max<std::size_t>(chars, 1)), 9.0, 16.0);
+        std::string attributes = "id=\"title\" font-weight=\"bold\" font-size=\"";
+        AppendPx(attributes, size);
+        attributes += '"';
+        AppendText(out, kMargin, y, attributes.c_str(), options.title, std::size_t(100 * 16 / size));
+        y += 22.0;
+    }
+    std::string counts = ViewName(options.view);
+    counts += " \xE2\x80\x94 " + Count(nodeCount, "node", "nodes") + ", " + Count(drawnMembers, "member", "members")
+            + ", " + Count(supports, "support", "supports") + ", " + Count(loads, "nodal load", "nodal loads");
+    if (skipped > 0)
+        counts += ", " + Count(skipped, "member", "members") + " skipped";
+    AppendText(out, kMargin, y, "id=\"counts\" font-size=\"13\"", counts);
+
+    if (!groups.empty()) {
+        out += "<g fill=\"none\" stroke-width=\"1\" stroke-linecap=\"round\">\n";
+        // Ungrouped members underneath, then the smaller groups over the bigger ones.
+        for (auto it = order.rbegin(); it != order.rend(); ++it) {
+            const Group& group = groups[*it];
+            out += "<path stroke=\"", out += group.colour, out += "\" d=\"", out += group.path.d, out += "\"/>\n";
+        }
+        out += "</g>\n";
+    }
+    if (!arrowPath.empty()) {
+        out += "<path fill=\"", out += kLoadColour, out += "\" stroke=\"", out += kLoadColour;
+        out += "\" stroke-width=\"1.2\" stroke-linejoin=\"round\" d=\"", out += arrowPath, out += "\"/>\n";
+    }
+    if (!fixedPath.empty())
+        out += "<path fill=\"", out += kSupportColour, out += "\" d=\"", out += fixedPath, out += "\"/>\n";
+    if (!pinnedPath.empty()) {
+        out += "<path fill=\"#ffffff\" stroke=\"", out += kSupportColour;
+        out += "\" stroke-width=\"1.2\" d=\"", out += pinnedPath, out += "\"/>\n";
+    }
+    if (!partialPath.empty()) {
+        out += "<path fill=\"#ffffff\" stroke=\"", out += kSupportColour;
+        out += "\" stroke-width=\"1.2\" d=\"", out += partialPath, out += "\"/>\n";
+    }
+
+    if (legend) {
+        // Keys for the support marks and the arrows at the bottom, group rows from the top down
+        // as far as they fit.
+        const double x = kWidth - kMargin - kLegendWidth + 20.0;
+        std::vector<std::pair<int, const char*>> keys;  // 0 fixed, 1 pinned, 2 other restraint, 3 load
+        if (!fixedPath.empty()) keys.emplace_back(0, "fixed support");
+        if (!pinnedPath.empty()) keys.emplace_back(1, "pinned support");
+        if (!partialPath.empty()) keys.emplace_back(2, "other restraint");
+        if (!arrowPath.empty()) keys.emplace_back(3, "nodal load");
+        // The ungrouped row is always shown: grey lines need explaining however many groups there are.
+        const bool ungrouped = groups[order.back()].name.empty();
+        const std::size_t named = groups.size() - (ungrouped ? 1 : 0);
+        const int rows = int((kHeight - kMargin - kTop) / kLegendRow) - int(keys.size()) - (keys.empty() ? 0 : 1)
+                       - (ungrouped ? 1 : 0);
+        const std::size_t shown = named <= std::size_t(rows) ? named : std::size_t(rows - 1);
+
+        out += "<g id=\"legend\">\n";
+        y = kTop;
+        const auto groupRow = [&](const Group& group) {
+            out += "<rect x=\"", AppendPx(out, x), out += "\" y=\"", AppendPx(out, y - 6);
+            out += "\" width=\"16\" height=\"4\" fill=\"", out += group.colour, out += "\"/>\n";
+            // An empty function (e.g. from brace initialisation) keeps the bytes as they are.
+            const std::string label = group.name.empty() ? std::string("(no group)")
+                                    : options.name          ? options.name(group.name)
+                                                            : std::string(group.name);
+            out += "<text x=\"", AppendPx(out, x + 24), out += "\" y=\"", AppendPx(out, y), out += "\">";
+            AppendXmlText(out, label, kLegendNameChars);
+            out += " (", AppendInt(out, group.members), out += ")</text>\n";
+            y += kLegendRow;
+        };
+        for (std::size_t k = 0; k < shown; ++k)
+            groupRow(groups[order[k]]);
+        if (shown < named) {
+            long long rest = 0;
+            for (std::size_t k = shown; k < named; ++k)
+                rest += groups[order[k]].members;
+            AppendText(out, x + 24, y, "font-style=\"italic\"",
+                       "+" + Count(static_cast<long long>(named - shown), "more group", "more groups") + " ("
+                           + Count(rest, "member", "members") + ")");
+            y += kLegendRow;
+        }
+        if (ungrouped)
+            groupRow(groups[order.back()]);
+        y = kHeight - kMargin - kLegendRow * double(keys.size()) + kLegendRow;
+        for (const auto& [kind, text] : keys) {
+            const double cx = x + 8, cy = y - 4;
+            switch (kind) {
+            case 0:
+                out += "<rect x=\"", AppendPx(out, cx - 3.5), out += "\" y=\"", AppendPx(out, cy - 3.5);
+                out += "\" width=\"7\" height=\"7\" fill=\"", out += kSupportColour, out += "\"/>\n";
+                break;
+            case 1:
+                out += "<polygon points=\"", AppendPx(out, cx), out += ',', AppendPx(out, cy - 4.5), out += ' ';
+                AppendPx(out, cx - 5), out += ',', AppendPx(out, cy + 4.2), out += ' ', AppendPx(out, cx + 5);
+                out += ',', AppendPx(out, cy + 4.2), out += "\" fill=\"#ffffff\" stroke=\"", out += kSupportColour;
+                out += "\" stroke-width=\"1.2\"/>\n";
+                break;
+            case 2:
+                out += "<circle cx=\"", AppendPx(out, cx), out += "\" cy=\"", AppendPx(out, cy);
+                out += "\" r=\"3.5\" fill=\"#ffffff\" stroke=\"", out += kSupportColour, out += "\" stroke-width=\"1.2\"/>\n";
+                break;
+            default:
+                out += "<line x1=\"", AppendPx(out, cx - 8), out += "\" y1=\"", AppendPx(out, cy), out += "\" x2=\"";
+                AppendPx(out, cx + 3), out += "\" y2=\"", AppendPx(out, cy), out += "\" stroke=\"", out += kLoadColour;
+                out += "\" stroke-width=\"1.2\"/>\n<polygon points=\"", AppendPx(out, cx + 8), out += ',', AppendPx(out, cy);
+                out += ' ', AppendPx(out, cx + 2), out += ',', AppendPx(out, cy - 2.7), out += ' ', AppendPx(out, cx + 2);
+                out += ',', AppendPx(out, cy + 2.7), out += "\" fill=\"", out += kLoadColour, out += "\"/>\n";
+            }
+            AppendText(out, x + 24, y, "", text);
+            y += kLegendRow;
+        }
+        out += "</g>\n";
+    }
+    out += "</svg>\n";
+    return out;
+}

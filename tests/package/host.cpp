@@ -1,0 +1,39 @@
+// A minimal host application of the installed library: translates the MIDAS text model named on the
+// command line and prints how many nodes and lines reached the host model.
+// Exit status: 0 translated, 1 translation refused, 2 usage error or unreadable file.
+#include <MIDAStranslatetoOrvo.h>
+
+#include <cstdio>
+
+namespace {
+
+void ShowMessage(const char* text, void*)
+{
+    std::fprintf(stderr, "midas2orvo: %s\n", text);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FILE.mgt\n", argc > 0 ? argv[0] : "midas2orvo_host");
+        return 2;
+    }
+
+    SetMessageBoxHandler(&ShowMessage, nullptr);
+    ModalData_Orvo model;
+    MIDAStranslatetoOrvo translator;
+    if (!translator.ReadMidasFile(argv[1])) {
+        std::fprintf(stderr, "%s: cannot read %s\n", argv[0], argv[1]);
+        return 2;
+    }
+    if (!translator.TranMidastoOrvo(model)) {
+        std::fprintf(stderr, "%s: translation of %s refused\n", argv[0], argv[1]);
+        return 1;
+    }
+
+    std::printf("nodes %d\n", model.m_Nodes.GetSize());
+    std::printf("lines %d\n", model.m_Lines.GetSize());
+    return 0;
+}

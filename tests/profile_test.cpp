@@ -169,3 +169,21 @@ TEST(CurrentProfile, LoadListsMakeOneLoadPerItemAndSectionsChain)
     EXPECT_EQ(read.model.m_Lines[1]->LineLoads.Count, 1);
     EXPECT_EQ(read.model.m_Nodes[0]->Restraint, 0xFC);  // the driver read *CONSTRAINT after the loads
 }
+
+TEST(CurrentProfile, LoadSectionsBetweenRepeatedBlocksBuildEachNodeOnce)
+{
+    CurrentRead read("*UNIT\nKN,MM\n*STLDCASE\nDL, D\n*NODE\n1,0,0,0\n*ELEMENT\n1,BEAM,1,1,1,2,0\n"
+                     "*USE-STLD, DL\n*CONLOAD\n1,0,0,-1,0,0,0,\n; End of data for load case [DL]\n"
+                     "*NODE\n2,0,0,1000\n*ELEMENT\n2,BEAM,1,1,2,1,0\n"
+                     "*USE-STLD, DL\n*CONLOAD\n2,0,0,-2,0,0,0,\n*BEAMLOAD\n2, BEAM, UNILOAD, GZ, NO, NO, aDir[1], , , , 0, -2, 1, -2\n"
+                     "; End of data for load case [DL]\n*GROUP\nG, , 1to2\n");
+    ASSERT_TRUE(read.ok);
+    ASSERT_EQ(read.model.m_Nodes.GetSize(), 2);
+    ASSERT_EQ(read.model.m_Lines.GetSize(), 2);
+    EXPECT_EQ(read.model.m_Nodes[0]->PointLoads.Count, 1);
+    EXPECT_EQ(read.model.m_Nodes[1]->PointLoads.Count, 1);
+    EXPECT_EQ(read.model.m_Lines[1]->LineLoads.Count, 1);
+    EXPECT_EQ(read.model.m_LineLoads[0]->Position2, 1.0);  // 1000 mm member, positions in m
+    EXPECT_EQ(read.model.m_Lines[0]->GroupName, "G");
+    EXPECT_EQ(read.model.m_Lines[1]->GroupName, "G");
+}

@@ -306,3 +306,15 @@ TEST(ReadMidasFile, SurvivesBinaryInput)
     ModalData_Orvo model;
     translator.TranMidastoOrvo(model);  // no *UNIT: refused, but nothing may crash
 }
+
+TEST(ReadingDriver, ALoadHeaderThatAlsoOpensABlockIsNotReadAgain)
+{
+    // Each line opens *ELEMENT (it stands anywhere in the line) and begins with *USE-STLD. Reading the
+    // section from that line again would let every later line re-open the element block.
+    std::string text = "*UNIT\nKN, M\n\n";
+    for (int i = 0; i < 60; ++i)
+        text += "*USE-STLD,BEAM,1,1,1,2 *ELEMENT End of data\n";
+    ModalData_Orvo model;
+    ASSERT_TRUE(TranslateText(text, model));
+    EXPECT_EQ(model.m_Lines.GetSize(), 59);
+}

@@ -185,3 +185,18 @@ TEST(OwnedArray, GivesNullOutsideTheRange)
     EXPECT_EQ(nodes.GetAt(2), nullptr);
     EXPECT_EQ(nodes[-1], nullptr);
 }
+
+TEST(AddIdRange, RangesShareTheReadingsBudget)
+{
+    ValueArray<int> list;
+    {
+        const IdBudget budget(10);
+        EXPECT_TRUE(AddIdRange(std::string("1to6"), list));
+        EXPECT_TRUE(AddIdRange(std::string("1to5"), list));  // 6 + 5 > 10: appends nothing
+        EXPECT_TRUE(AddIdRange(std::string("1to4"), list));
+        EXPECT_TRUE(AddIdRange(std::string("99"), list));    // a single ID is never refused
+    }
+    EXPECT_EQ(list.Count, 11);
+    EXPECT_TRUE(AddIdRange(std::string("1to100"), list));  // no budget alive: only the per-range cap holds
+    EXPECT_EQ(list.Count, 111);
+}

@@ -71,3 +71,28 @@ TEST(Cli, SummaryCountsTheExample)
     EXPECT_NE(run.out.find("nodes          7"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("lines          6"), std::string::npos) << run.out;
 }
+
+TEST(Cli, ReportPictureAndConventions)
+{
+    const std::string example = std::string(MIDAS2ORVO_SOURCE_DIR) + "/examples/portal-frame.mgt";
+    CliRun json = RunCli("--json --report " + example);
+    EXPECT_EQ(json.status, 0);
+    EXPECT_NE(json.out.find(R"("report": {"profile": "classic", "findings": [)"), std::string::npos);
+    EXPECT_NE(json.out.find(R"("kind": "UntranslatedElement", )"), std::string::npos);
+
+    CliRun text = RunCli("--report --profile current " + example);
+    EXPECT_NE(text.out.find("Translation report (profile current)"), std::string::npos) << text.out;
+
+    TempFile picture("");
+    CliRun svg = RunCli("--svg " + picture.path() + " --view xz " + example);
+    EXPECT_EQ(svg.status, 0);
+    std::ifstream drawn(picture.path());
+    const std::string content((std::istreambuf_iterator<char>(drawn)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content.rfind("<?xml", 0), 0u);
+    EXPECT_NE(content.find("</svg>"), std::string::npos);
+
+    EXPECT_EQ(RunCli("--version").out, "mgt2orvo 1.0.0\n");
+    EXPECT_EQ(RunCli("--help").status, 0);
+    EXPECT_EQ(RunCli("--view top " + example).status, 2);
+    EXPECT_EQ(RunCli("--encoding NO-SUCH-CODEPAGE " + example).status, 2);
+}

@@ -129,12 +129,28 @@ void CheckLoads(const ModalData_Orvo& model, int physical, bool classic)
     }
 }
 
+// Findings point into the text and count something; the sink itself must change nothing.
+class CheckingSink : public MidasDiagnostics {
+public:
+    explicit CheckingSink(long long size) : m_nSize(size) {}
+    void Report(const MidasFindingInfo& finding) override
+    {
+        FUZZ_CHECK(finding.offset >= -1 && finding.offset < std::max(m_nSize, 1LL));
+        FUZZ_CHECK(finding.count >= 0);
+    }
+
+private:
+    long long m_nSize;
+};
+
 void TranslateAndCheck(const std::string& text, int physical, MidasReadingProfile profile)
 {
     const bool classic = profile == MidasReadingProfile::Classic;
     ModalData_Orvo model;
     MIDAStranslatetoOrvo translator;
     translator.SetReadingProfile(profile);
+    CheckingSink sink(static_cast<long long>(text.size()));
+    translator.SetDiagnostics(&sink);
     TranslatorAccess::ReadText(translator, text);
     const int messagesBefore = fuzz::g_Messages;
     const bool translated = translator.TranMidastoOrvo(model);

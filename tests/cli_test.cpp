@@ -96,3 +96,18 @@ TEST(Cli, ReportPictureAndConventions)
     EXPECT_EQ(RunCli("--view top " + example).status, 2);
     EXPECT_EQ(RunCli("--encoding NO-SUCH-CODEPAGE " + example).status, 2);
 }
+
+TEST(Cli, ExampleMaterialsSectionsAndThicknessesInJson)
+{
+    CliRun run = RunCli("--json " + std::string(MIDAS2ORVO_SOURCE_DIR) + "/examples/portal-frame.mgt");
+    ASSERT_EQ(run.status, 0);
+    for (const char* expected : {
+             R"("Materials": [{"ID": )",
+             R"("Grade": 2, "Elastic": 206.0, "Poisson": 0.3, "Thermal": 1.2e-05, "Extra": 345.0, "Density": 7.85e-07})",
+             R"("ShapeCode": 17, "Name": "Column", "Properties": [0.0, 0.0, 0.0, 0.0, 300.0, 0.0, 300.0, 0.0, 0.0, 0.0, 10.0, 15.0, 0.0]})",
+             R"({"ID": 1, "ShapeCode": 22, "Name": "Brace", "Properties": [0.0, 0.0, 0.0, 0.0, 51.0, 57.0, 0.0)",
+             R"("SectionShapes": [17, 22], "ASections": [{"ID": 1, "Kind": 1, "Thickness": 120.0}])",
+             R"("SectionShape": 22, "SectionID": 1, "MaterialID": 1, "StartRelease": 12, "EndRelease": 12)",
+         })
+        EXPECT_NE(run.out.find(expected), std::string::npos) << expected;
+}

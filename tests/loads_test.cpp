@@ -118,6 +118,7 @@ TEST(LoadCase, SectionTakesTheFirstLoadCaseNamedInsideIt)
         {"LL, D\nL, W\n", "LL", "1/0"},  // order of *STLDCASE decides, not the closest name
         {"LL, D\nL, W\n", "L", "2/2"},
         {"DL, D\n", "XDLY", "1/0"},      // anywhere inside the section name
+        {"XY, W\nB, D\nAB, L\n", "ZAB", "2/0"},  // of the names inside it, the first in file order
         {"DL 1, D\n", "DL 1", "1/0"},    // spaces go from both names
         {"DL, D\n", "dl", "0/-1"},       // names are case-sensitive
         {"DL, D\n", "LL", "0/-1"},       // no load case named: case 0, no kind

@@ -91,7 +91,7 @@ int MIDAStranslatetoOrvo::ReadLoadCaseForConLoadAndBeamLoad(LineStream& stream)
 
     // The working nodes and lines stay as they are for the rest of the call, so every section of it
     // finds its nodes and members through the same indexes.
-    const LoadTargets targets(m_NodeArray, m_LineArray);
+    const LoadTargets targets(m_NodeArray, m_LineArray, m_pLoadCaseBlock);
 
     const LayoutProfile& profile = LayoutProfile::For(m_eProfile);
     std::string line;

@@ -9,8 +9,12 @@
 // nodal load and a member's start, last one for a member's end, first line with an element number).
 // Each index is built at its first use; the load reader makes one object per call, during which the
 // working nodes and lines do not change. Positions are 0-based; -1 when nothing carries the number.
+//
+// Load cases are found the same way: the 1-based position of the first *STLDCASE record whose name
+// stands inside a section's name, through a table of names by length rather than a walk per section.
 struct LoadTargets {
-    LoadTargets(const OwnedArray<WorkNode>& nodes, const OwnedArray<WorkLine>& lines);
+    LoadTargets(const OwnedArray<WorkNode>& nodes, const OwnedArray<WorkLine>& lines,
+                const LoadCaseBlock* cases = nullptr);
     ~LoadTargets();
     LoadTargets(const LoadTargets&) = delete;
     LoadTargets& operator=(const LoadTargets&) = delete;
@@ -18,10 +22,15 @@ struct LoadTargets {
     int FirstNode(int number) const;
     int LastNode(int number) const;
     int FirstLine(int number) const;
+    // Position (1-based) of the first load case named exactly sectionName, or 0.
+    int ExactCase(const std::string& sectionName) const;
+    // Position (1-based) of the first load case whose name occurs inside sectionName, or 0.
+    int ContainedCase(const std::string& sectionName) const;
 
 private:
     struct Index;
     const OwnedArray<WorkNode>& m_Nodes;
     const OwnedArray<WorkLine>& m_Lines;
+    const LoadCaseBlock* m_pCases;
     Index* m_pIndex;
 };

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <set>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -72,22 +74,67 @@ struct LoadCase {
     int kind = -1;  // kind of that load case; -1 when none is named
 };
 
-// The first load case (in file order) whose name stands anywhere inside the section's name: with load
-// cases "L" and "LL", the section "LL" is load case 1. Where the profile asks for it, a load case with
-// exactly the section's name comes first.
-LoadCase FindLoadCase(const LoadCaseBlock& cases, const std::string& sectionName, bool exactFirst)
+// Load cases by name: the first position of each name, and the lengths the names come in, so that the
+// load case of a section is found by looking up the section name's substrings of those lengths.
+class CaseNames {
+public:
+    void Build(const LoadCaseBlock* cases)
+    {
+        m_bBuilt = true;
+        for (int i = 0; cases && i < cases->GetCount(); ++i) {
+            const std::string& name = cases->GetRecord(i)->m_strName;
+            if (m_First.try_emplace(name, i + 1).second)
+                m_Lengths.insert(name.size());
+        }
+    }
+    bool IsBuilt() const { return m_bBuilt; }
+
+    int Exact(const std::string& sectionName) const
+    {
+        const auto found = m_First.find(sectionName);
+        return found == m_First.end() ? 0 : found->second;
+    }
+
+    // The smallest position among the names that occur in sectionName.
+    int Contained(const std::string& sectionName) const
+    {
+        int best = 0;
+        for (std::size_t length : m_Lengths) {
+            if (length > sectionName.size())
+                break;
+            for (std::size_t start = 0; start + length <= sectionName.size(); ++start) {
+                const auto found = m_First.find(std::string_view(sectionName).substr(start, length));
+                if (found != m_First.end() && (best == 0 || found->second < best))
+                    best = found->second;
+                if (length == 0)
+                    break;  // the empty name occurs everywhere: one look is enough
+            }
+        }
+        return best;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    };
+    bool m_bBuilt = false;
+    std::unordered_map<std::string, int, Hash, std::equal_to<>> m_First;
+    std::set<std::size_t> m_Lengths;
+};
+
+// The load case of a section: the first record (in file order) whose name stands anywhere inside the
+// section's name, so with load cases "L" and "LL" the section "LL" is load case 1. Where the profile asks
+// for it, a load case with exactly the section's name comes first.
+LoadCase FindLoadCase(const LoadCaseBlock& cases, const LoadTargets& targets, const std::string& sectionName,
+                      bool exactFirst)
 {
-    for (int i = 0; exactFirst && i < cases.GetCount(); ++i) {
-        const LoadCaseRecord* record = cases.GetRecord(i);
-        if (record && record->m_strName == sectionName)
-            return {i + 1, CaseKindOf(record->m_strType)};
-    }
-    for (int i = 0; i < cases.GetCount(); ++i) {
-        const LoadCaseRecord* record = cases.GetRecord(i);
-        if (record && sectionName.find(record->m_strName) != std::string::npos)
-            return {i + 1, CaseKindOf(record->m_strType)};
-    }
-    return {};
+    int position = exactFirst ? targets.ExactCase(sectionName) : 0;
+    if (position == 0)
+        position = targets.ContainedCase(sectionName);
+    if (position == 0)
+        return {};
+    return {position, CaseKindOf(cases.GetRecord(position - 1)->m_strType)};
 }
 
 WorkPointLoad* MakePointLoad(const ConLoadRecord& record, const LoadCase& loadCase)
@@ -219,11 +266,27 @@ const NumberIndex& Ready(NumberIndex& index, const OwnedArray<T>& items)
 struct LoadTargets::Index {
     NumberIndex nodes;
     NumberIndex lines;
+    CaseNames cases;
 };
 
-LoadTargets::LoadTargets(const OwnedArray<WorkNode>& nodes, const OwnedArray<WorkLine>& lines)
-    : m_Nodes(nodes), m_Lines(lines), m_pIndex(new Index)
+LoadTargets::LoadTargets(const OwnedArray<WorkNode>& nodes, const OwnedArray<WorkLine>& lines,
+                         const LoadCaseBlock* cases)
+    : m_Nodes(nodes), m_Lines(lines), m_pCases(cases), m_pIndex(new Index)
 {
+}
+
+int LoadTargets::ExactCase(const std::string& sectionName) const
+{
+    if (!m_pIndex->cases.IsBuilt())
+        m_pIndex->cases.Build(m_pCases);
+    return m_pIndex->cases.Exact(sectionName);
+}
+
+int LoadTargets::ContainedCase(const std::string& sectionName) const
+{
+    if (!m_pIndex->cases.IsBuilt())
+        m_pIndex->cases.Build(m_pCases);
+    return m_pIndex->cases.Contained(sectionName);
 }
 
 LoadTargets::~LoadTargets() { delete m_pIndex; }
@@ -261,7 +324,8 @@ void MIDAStranslatetoOrvo::CreateSectionLoads(const std::string& caseName, long 
                                               const LoadTargets& targets)
 {
     const bool exactFirst = LayoutProfile::For(m_eProfile).MatchesLoadCaseExactlyFirst();
-    const LoadCase loadCase = m_pLoadCaseBlock ? FindLoadCase(*m_pLoadCaseBlock, caseName, exactFirst) : LoadCase{};
+    const LoadCase loadCase =
+        m_pLoadCaseBlock ? FindLoadCase(*m_pLoadCaseBlock, targets, caseName, exactFirst) : LoadCase{};
     MidasDiagnostics* const sink = m_pDiagnostics;
     if (sink && loadCase.id == 0)
         Note(sink, MidasFinding::LoadCaseNotNamed, headerOffset, caseName);

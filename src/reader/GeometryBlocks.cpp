@@ -31,7 +31,7 @@ bool UnitRecord::Parse(const char* line)
     const std::string text = RemoveBlanks(line);
     if (text.empty())
         return false;  // blank line ends the block
-    FieldTokenizer tokens(text, ",");
+    FieldTokenizer tokens(std::string_view(text), ",");
     m_strForce = tokens.NextTrimmed();
     m_strLength = tokens.NextTrimmed();
     m_strHeat = tokens.NextTrimmed();

@@ -72,7 +72,7 @@ bool FrameReleaseRecord::Parse(const char* line)
     const std::string text = RemoveBlanks(line);
     if (text.empty())
         return false;
-    FieldTokenizer tokens(text, ",");
+    FieldTokenizer tokens(std::string_view(text), ",");
     m_nElementID = ToInt(tokens.NextTrimmed());
     // Newer files carry a partial-release field "YES"/"NO" between the element and the end-i flags.
     if (text.find("YES", 1) != std::string::npos || text.find("NO", 1) != std::string::npos)

@@ -24,7 +24,7 @@ bool LoadCaseRecord::Parse(const char* line)
     const std::string text = RemoveBlanks(line);
     if (text.empty())
         return false;  // blank line ends the block
-    FieldTokenizer tokens(text, ",");
+    FieldTokenizer tokens(std::string_view(text), ",");
     m_strName = tokens.NextTrimmed();
     m_strType = tokens.NextTrimmed();
     m_strDescription = tokens.NextTrimmed();
@@ -36,7 +36,7 @@ bool ConLoadRecord::Parse(const char* line)
     const std::string text = RemoveBlanks(line);
     if (text.empty())
         return false;  // blank line ends the block
-    FieldTokenizer tokens(text, ",");
+    FieldTokenizer tokens(std::string_view(text), ",");
     m_nNode = ToInt(tokens.NextTrimmed());  // "12to15" loads node 12 only
     for (double* value : {&m_dFX, &m_dFY, &m_dFZ, &m_dMX, &m_dMY, &m_dMZ})
         *value = ToReal(tokens.NextTrimmed());
@@ -51,7 +51,7 @@ bool BeamLoadRecord::Parse(const char* line)
     const std::size_t aDir = text.find("aDir");
     if (aDir == 0)
         return false;  // a line that starts with "aDir" is not a member load
-    FieldTokenizer tokens(text, ",");
+    FieldTokenizer tokens(std::string_view(text), ",");
     m_nElement = ToInt(tokens.NextTrimmed());
     m_strCommand = tokens.NextTrimmed();
     m_strType = tokens.NextTrimmed();

@@ -83,7 +83,7 @@ bool SectionRecord::Parse(const char* line)
     if (yes == 0)
         return true;  // "YES" only at the very start: an empty record
 
-    FieldTokenizer tokens(text, ",");
+    FieldTokenizer tokens(std::string_view(text), ",");
     m_nID = ToInt(tokens.NextTrimmed());
     m_strType = tokens.NextTrimmed();
     m_strName = tokens.NextTrimmed();
@@ -113,7 +113,7 @@ bool ThicknessRecord::Parse(const char* line)
     const std::string text = RemoveBlanks(line);
     if (text.empty())
         return false;  // blank line ends the block
-    FieldTokenizer tokens(text, ",");
+    FieldTokenizer tokens(std::string_view(text), ",");
     m_nID = ToInt(tokens.NextTrimmed());
     m_strType = tokens.NextTrimmed();
     m_strExtra = tokens.NextTrimmed();

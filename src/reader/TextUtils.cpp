@@ -84,8 +84,10 @@ FieldTokenizer::FieldTokenizer(std::string_view text, std::string_view delimiter
 }
 
 FieldTokenizer::FieldTokenizer(const std::string& text, const std::string& delimiters)
-    : FieldTokenizer(std::string_view(text), std::string_view(delimiters))
+    : FieldTokenizer(std::string_view(), std::string_view(delimiters))
 {
+    m_Owned = text;
+    m_Text = m_Owned;
 }
 
 bool FieldTokenizer::NextToken(std::string_view& out)

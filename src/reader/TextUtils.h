@@ -33,8 +33,13 @@ bool TakeCommaField(std::string_view& work, std::string_view& field);
 // Splits a text into tokens separated by runs of delimiter bytes; empty fields are passed over.
 class FieldTokenizer {
 public:
+    // Keeps a private copy of text.
     FieldTokenizer(const std::string& text, const std::string& delimiters);
+    // Reads text where it stands, without a copy: the text must outlive the tokenizer (a parser's
+    // line or field).
     FieldTokenizer(std::string_view text, std::string_view delimiters);
+    FieldTokenizer(const FieldTokenizer&) = delete;
+    FieldTokenizer& operator=(const FieldTokenizer&) = delete;
     // Next token into out (untrimmed); false with out empty when no token is left.
     bool NextToken(std::string& out);
     bool NextToken(std::string_view& out);
@@ -42,7 +47,8 @@ public:
     std::string_view NextTrimmed();
 
 private:
-    std::string m_Text;
+    std::string m_Owned;
+    std::string_view m_Text;
     unsigned char m_Delimiters[32];
     int m_nPosition = 0;
     bool IsDelimiter(unsigned char c) const { return (m_Delimiters[c >> 3] >> (c & 7)) & 1; }

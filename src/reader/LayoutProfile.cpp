@@ -10,7 +10,6 @@ namespace {
 // blank lines as the only block end, later blocks replacing earlier ones, records addressed by position.
 class ClassicProfile final : public LayoutProfile {
 public:
-    MidasReadingProfile Id() const override { return MidasReadingProfile::Classic; }
     bool ReadLine(LineStream& stream, std::string& out) const override { return stream.ReadLine(out); }
     bool IsKeywordLine(std::string_view trimmed, std::string_view keyword, bool atStart) const override
     {
@@ -66,8 +65,6 @@ constexpr int kFirstForceCode = 2;  // codes 2.. follow the table, so "KN" keeps
 // The layout MIDAS Gen/Civil 8.x and 9.x write.
 class CurrentProfile final : public LayoutProfile {
 public:
-    MidasReadingProfile Id() const override { return MidasReadingProfile::Current; }
-
     // Whole lines of any length; a line ending in "\" (trailing blanks aside) continues on the next.
     bool ReadLine(LineStream& stream, std::string& out) const override
     {

@@ -17,8 +17,6 @@ public:
     static const LayoutProfile& For(MidasReadingProfile profile);
     virtual ~LayoutProfile() = default;
 
-    virtual MidasReadingProfile Id() const = 0;
-
     // ---- lines and blocks ----
     // Reads the next line as the reader sees it; false at the end of the stream.
     virtual bool ReadLine(LineStream& stream, std::string& out) const = 0;

@@ -33,8 +33,6 @@ public:
 
     std::int64_t Tell() const { return m_nBufferStart + std::int64_t(m_nPos); }
     bool Seek(std::int64_t offset);
-    // The byte count of the last physical read, line end included.
-    std::size_t LastReadBytes() const { return m_nLastRead; }
     // Size of the file in bytes (of the text for OpenText).
     std::int64_t Size() const { return m_nSize; }
     // Reports reading progress to sink every few megabytes (null: none).

@@ -1,4 +1,6 @@
 // Node and element steps: working nodes with their restraints, working lines with releases and groups.
+#include <algorithm>
+
 #include "MIDAStranslatetoOrvo.h"
 #include "WorkRecords.h"
 #include "reader/GeometryBlocks.h"
@@ -52,10 +54,7 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Node()
     if (!m_pNodeBlock)
         return 0;
     // Nodes the load reader built from this block are taken over instead of built a second time.
-    if (m_nLoadReaderNodeRecords >= 0)
-        BuildWorkNodes(m_nLoadReaderNodeRecords);
-    else
-        BuildWorkNodes(0);
+    BuildWorkNodes(std::max(m_nLoadReaderNodeRecords, 0));
     m_nLoadReaderNodeRecords = -1;
     MIDAStranslatetoOrvo_Constraint();
     // Record i pairs with working node i, whatever the collection held before.

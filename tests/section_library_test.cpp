@@ -29,6 +29,7 @@ TEST(SectionCatalogue, ResolvesEachFamilyIntoItsPropertySlots) {
         {"PIPE12.x1", "PIPE12.x1", {{4, 5}, {5, 6}, {10, 1}}},
         {"CHS.5/.1", "CHS.5x.1", {{4, 0.15}, {5, 0.25}, {10, 0.1}}},
         {"D0008.50x0.5", "D0008.50x0.5", {{4, 3.75}, {5, 4.25}, {10, 0.5}}},
+        {"P100x50", "P100x50", {{5, 50}, {10, 50}}},  // wall of half the diameter: a solid round
     };
     for (const ValidRow& row : rows) {
         CSectionManagement lib;
@@ -48,6 +49,7 @@ TEST(SectionCatalogue, RejectsDesignationsOutsideTheGrammar) {
         "H400x200x8x13 ", " H400x200x8x13", "H 400x200x8x13", "H+400x200x8x13", "H-400x200x8x13", "H0x200x8x13",
         "H400x0.0x8x13", "H400x.x8x13", "H1.2.3x2x3x4", "H1e3x2x3x4", "H400x200x8x13mm", "H400,200,8,13",
         std::string("H400x200x8x13\0", 14), std::string("H400\0x200x8x13", 14), "H\xff" "400x200x8x13",
+        "P1.4x4", "P100x50.001", "CHS1x0.51",  // a pipe wall thicker than half the diameter
         "P" + std::string(400, '9') + "x1", "P0." + std::string(400, '0') + "1x1", "L" + std::string(1 << 20, '1'),
     };
     CSectionManagement lib;

@@ -81,7 +81,10 @@ bool ParseDesignation(std::string_view s, Designation& d) {
         if (!IsSeparator(s[i])) return false;
         ++i;  // a separator must be followed by another number, checked on the next pass
     }
-    return DimensionCountFits(d.family, d.count);
+    if (!DimensionCountFits(d.family, d.count)) return false;
+    // A pipe wall is at most half the outside diameter (a solid round): a thicker one would give a
+    // negative inner radius.
+    return d.family != Family::Pipe || 2.0 * d.dims[1] <= d.dims[0];
 }
 
 // Places the dimensions into the property slots the host model reads for each family.

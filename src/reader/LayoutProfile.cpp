@@ -65,7 +65,8 @@ constexpr int kFirstForceCode = 2;  // codes 2.. follow the table, so "KN" keeps
 // The layout MIDAS Gen/Civil 8.x and 9.x write.
 class CurrentProfile final : public LayoutProfile {
 public:
-    // Whole lines of any length; a line ending in "\" (trailing blanks aside) continues on the next.
+    // Whole lines; a line ending in "\" (trailing blanks aside) continues on the next, until the joined
+    // line reaches the whole-line limit (a file of "\" lines must not become one line in memory).
     bool ReadLine(LineStream& stream, std::string& out) const override
     {
         if (!stream.ReadWholeLine(out))
@@ -75,7 +76,8 @@ public:
             std::string_view text = out;
             while (!text.empty() && IsBlank(static_cast<unsigned char>(text.back())))
                 text.remove_suffix(1);
-            if (text.empty() || text.back() != '\\' || !stream.ReadWholeLine(next))
+            if (text.empty() || text.back() != '\\' || out.size() >= LineStream::kMaxWholeLine ||
+                !stream.ReadWholeLine(next))
                 return true;
             out.resize(text.size() - 1);
             out += next;

@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 constexpr std::size_t kChunk = 1 << 16;
@@ -21,11 +25,24 @@ bool LineStream::Open(const char* path)
 {
     if (!path)
         return false;
+#if defined(_WIN32)
     std::FILE* file = std::fopen(path, "rb");
+#else
+    // Opened without blocking, so that a FIFO with no writer is refused at once instead of waiting.
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    std::FILE* file = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
+    if (fd >= 0 && !file)
+        ::close(fd);
+#endif
     if (!file)
         return false;
+    // Only regular files: a directory has no lines, and a FIFO, socket or device (/dev/zero) may block
+    // or never end. A file whose first read fails (an I/O error) is refused as well.
     struct stat info {};
-    if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
+    std::string buffer(kChunk, '\0');
+    std::size_t got = 0;
+    if (fstat(fileno(file), &info) != 0 || (info.st_mode & S_IFMT) != S_IFREG ||
+        ((got = std::fread(buffer.data(), 1, buffer.size(), file)) == 0 && std::ferror(file))) {
         std::fclose(file);
         return false;
     }
@@ -34,8 +51,9 @@ bool LineStream::Open(const char* path)
     m_pFile = file;
     m_nSize = info.st_size;
     m_bMemory = false;
-    m_Buffer.resize(kChunk);
-    m_nPos = m_nEnd = 0;
+    m_Buffer = std::move(buffer);
+    m_nPos = 0;
+    m_nEnd = got;
     m_nBufferStart = 0;
     return true;
 }
@@ -87,6 +105,7 @@ bool LineStream::ReadBytes(std::string& out, std::size_t maxBytes)
 {
     out.clear();
     m_nLastRead = 0;
+    m_bLineFeed = false;
     while (m_nLastRead < maxBytes) {
         if (m_nPos == m_nEnd && !Fill())
             break;
@@ -103,6 +122,7 @@ bool LineStream::ReadBytes(std::string& out, std::size_t maxBytes)
     if (m_nLastRead == 0)
         return false;
     if (!out.empty() && out.back() == '\n') {
+        m_bLineFeed = true;
         out.pop_back();
         if (!out.empty() && out.back() == '\r')
             out.pop_back();
@@ -115,4 +135,24 @@ bool LineStream::ReadBytes(std::string& out, std::size_t maxBytes)
 
 bool LineStream::ReadLine(std::string& out, std::size_t maxBytes) { return ReadBytes(out, maxBytes); }
 
-bool LineStream::ReadWholeLine(std::string& out) { return ReadBytes(out, std::size_t(-1)); }
+bool LineStream::ReadWholeLine(std::string& out)
+{
+    if (!ReadBytes(out, kMaxWholeLine))
+        return false;
+    if (m_nLastRead == kMaxWholeLine && !m_bLineFeed)
+        SkipPastLineFeed();
+    return true;
+}
+
+void LineStream::SkipPastLineFeed()
+{
+    while (m_nPos < m_nEnd || Fill()) {
+        const char* start = m_Buffer.data() + m_nPos;
+        const void* lf = std::memchr(start, '\n', m_nEnd - m_nPos);
+        if (lf) {
+            m_nPos += std::size_t(static_cast<const char*>(lf) - start) + 1;
+            return;
+        }
+        m_nPos = m_nEnd;
+    }
+}

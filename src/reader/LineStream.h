@@ -15,20 +15,25 @@ class MidasDiagnostics;
 class LineStream {
 public:
     static constexpr std::size_t kPhysicalLine = 511;
+    // Longest whole line kept: real lines are far shorter, and a file cut off or written without line
+    // feeds must not be read into memory whole.
+    static constexpr std::size_t kMaxWholeLine = std::size_t(1) << 20;
 
     LineStream() = default;
     ~LineStream();
     LineStream(const LineStream&) = delete;
     LineStream& operator=(const LineStream&) = delete;
 
-    // Opens a file for reading; false when it cannot be opened or is a directory.
+    // Opens a regular file for reading; false when it cannot be opened or read, or is not a regular file
+    // (a directory, FIFO, socket or device). Never blocks on a FIFO.
     bool Open(const char* path);
     // Reads from a copy of text instead of a file (tests and fuzzing).
     void OpenText(std::string text);
 
     // Reads one physical line of at most maxBytes bytes into out; false at the end of the stream.
     bool ReadLine(std::string& out, std::size_t maxBytes = kPhysicalLine);
-    // Reads a whole line of any length (up to the line feed) into out; false at the end of the stream.
+    // Reads a whole line (up to the line feed) into out; false at the end of the stream. Of a line longer
+    // than kMaxWholeLine bytes the first kMaxWholeLine are kept and the rest is passed over.
     bool ReadWholeLine(std::string& out);
 
     std::int64_t Tell() const { return m_nBufferStart + std::int64_t(m_nPos); }
@@ -41,6 +46,7 @@ public:
 private:
     bool Fill();
     bool ReadBytes(std::string& out, std::size_t maxBytes);
+    void SkipPastLineFeed();
 
     std::FILE* m_pFile = nullptr;
     std::string m_Buffer;
@@ -48,6 +54,7 @@ private:
     std::size_t m_nEnd = 0;
     std::int64_t m_nBufferStart = 0;
     std::size_t m_nLastRead = 0;
+    bool m_bLineFeed = false;  // the last read ended at a line feed
     bool m_bMemory = false;
     std::int64_t m_nSize = 0;
     MidasDiagnostics* m_pProgress = nullptr;

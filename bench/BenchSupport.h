@@ -28,12 +28,12 @@
 // sections (the load reader builds working nodes and members to attach them to).
 struct TranslatorAccess {
     struct ReadCounts {
-        int nodeRecords = 0;
-        int elementRecords = 0;
-        int workNodes = 0;
-        int workLines = 0;
-        int pointLoads = 0;
-        int lineLoads = 0;
+        std::int64_t nodeRecords = 0;
+        std::int64_t elementRecords = 0;
+        std::int64_t workNodes = 0;
+        std::int64_t workLines = 0;
+        std::int64_t pointLoads = 0;
+        std::int64_t lineLoads = 0;
     };
     static ReadCounts Counts(const MIDAStranslatetoOrvo& t)
     {
@@ -57,31 +57,37 @@ struct ModelFile {
     std::int64_t bytes = 0;
 };
 
-// The generated model of that many members, written once per run to the temporary directory.
-inline const ModelFile& ModelFileFor(int members, bool loads)
+inline std::string ModelPath(std::int64_t nodes, bool loads)
 {
-    static std::map<std::pair<int, bool>, ModelFile> files;
-    auto [slot, added] = files.try_emplace({members, loads});
+    return "/tmp/midas2orvo_bench_" + std::to_string(::getpid()) + "_" + std::to_string(nodes) +
+           (loads ? "_loads" : "_geometry") + ".mgt";
+}
+
+// The generated frame of about that many nodes, written once per run to the temporary directory.
+inline const ModelFile& ModelFileFor(std::int64_t nodes, bool loads)
+{
+    static std::map<std::pair<std::int64_t, bool>, ModelFile> files;
+    auto [slot, added] = files.try_emplace({nodes, loads});
     ModelFile& file = slot->second;
     if (added) {
-        file.shape = ShapeForMembers(members, loads);
+        file.shape = ShapeForNodes(nodes, loads);
         file.counts = CountsOf(file.shape);
-        file.path = "/tmp/midas2orvo_bench_" + std::to_string(::getpid()) + "_" + std::to_string(members) +
-                    (loads ? "_loads" : "_geometry") + ".mgt";
+        file.path = ModelPath(nodes, loads);
         file.bytes = WriteModelFile(file.shape, file.path);
         BENCH_REQUIRE(file.bytes > 0);
     }
     return file;
 }
 
+// The node counts the size benchmarks run on; 1M-node frames are for bench/compare.sh.
+inline constexpr std::int64_t kBenchNodes[] = {10000, 100000};
+
 // Removes the generated files when the run ends.
 inline void RemoveModelFiles()
 {
-    for (int members : {10000, 100000, 1000000})
+    for (std::int64_t nodes : kBenchNodes)
         for (bool loads : {false, true})
-            std::remove(("/tmp/midas2orvo_bench_" + std::to_string(::getpid()) + "_" + std::to_string(members) +
-                         (loads ? "_loads" : "_geometry") + ".mgt")
-                            .c_str());
+            std::remove(ModelPath(nodes, loads).c_str());
 }
 
 // Checks that reading the generated file found every node, member and load of it.
@@ -124,10 +130,10 @@ private:
 inline void ReportRates(benchmark::State& state, const ModelFile& file)
 {
     state.SetBytesProcessed(state.iterations() * file.bytes);
-    state.SetItemsProcessed(state.iterations() * std::int64_t(file.counts.Records()));
+    state.SetItemsProcessed(state.iterations() * file.counts.Records());
     state.SetComplexityN(file.counts.members);
-    state.counters["nodes"] = file.counts.nodes;
-    state.counters["members"] = file.counts.members;
+    state.counters["nodes"] = double(file.counts.nodes);
+    state.counters["members"] = double(file.counts.members);
     state.counters["MB"] = double(file.bytes) / 1e6;
 }
 

@@ -1,19 +1,19 @@
-// Synthetic MIDAS models for the benchmarks: a frame of nodes on a grid joined by BEAM members, with
-// supports, groups, four static load cases and the nodal and member loads of each.
+// Synthetic MIDAS models for the benchmarks: a three-dimensional steel frame of NX x NY x NZ nodes, as a
+// multi-storey building's analysis model would be written.
 //
-// The frame stands in the XZ plane: grid column c and storey r put a node at X = 6 m * c, Z = 3.5 m * r.
-// Members are written in two runs:
-//   - girders: member k joins node k to node k + 1 (nodes 1..N-1; the last girder of a storey runs
-//     diagonally up to the first node of the next storey, which keeps every member length non-zero);
-//   - columns: the next members join node k to node k + W (W nodes per storey), from node 1 upwards.
-// So a grid of N nodes holds N-1 to 2N-W-1 members; ShapeForMembers picks the smallest grid for a
-// member count. Every member carries one uniform load in each load case; every loadEvery-th node
-// carries one nodal load in each load case.
+// Node (i, j, k), 0-based along X, Y and Z, is number 1 + i + NX * (j + NY * k) and stands at
+// X = 6 m * i, Y = 6 m * j, Z = 3.5 m * k. Members are written in three runs, each in node order:
+//   - beams along X: node n to n + 1 on every storey, the ground storey included;
+//   - beams along Y: node n to n + NX;
+//   - columns: node n to n + NX * NY.
+// The ground storey is fixed; every releaseEvery-th beam along X is pinned at both ends; each storey
+// is one group (its beams and the columns standing on it) listed over lines short enough for the
+// reader. Four static load cases: a nodal load on every node of the top storey and a uniform member
+// load on every beam, in the long form of the member-load line that MIDAS writes.
 #pragma once
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -22,11 +22,18 @@
 namespace bench {
 
 struct ModelShape {
-    int nodes = 0;      // nodes on the grid
-    int columns = 0;    // nodes per storey (W)
-    int members = 0;    // BEAM members, girders first
-    int loadEvery = 10; // a nodal load on nodes loadEvery, 2 * loadEvery, ...
-    bool loads = true;  // write *STLDCASE and one *USE-STLD section per load case
+    int nx = 2;
+    int ny = 2;
+    int nz = 2;
+    int releaseEvery = 10;  // a pinned beam along X every this many
+    bool loads = true;      // write *STLDCASE and one *USE-STLD section per load case
+
+    std::int64_t Nodes() const { return std::int64_t(nx) * ny * nz; }
+    std::int64_t BeamsX() const { return std::int64_t(nx - 1) * ny * nz; }
+    std::int64_t BeamsY() const { return std::int64_t(nx) * (ny - 1) * nz; }
+    std::int64_t Beams() const { return BeamsX() + BeamsY(); }
+    std::int64_t Columns() const { return std::int64_t(nx) * ny * (nz - 1); }
+    std::int64_t Members() const { return Beams() + Columns(); }
 };
 
 // The four static load cases: name, type word (dead, live, wind), member load direction.
@@ -45,43 +52,38 @@ inline constexpr int kLoadCaseCount = 4;
 
 // What a correct reader and translator find in the generated text.
 struct ModelCounts {
-    int nodes = 0;
-    int members = 0;
-    int nodalLoads = 0;   // *CONLOAD records over all load cases (one point load each)
-    int memberLoads = 0;  // *BEAMLOAD records over all load cases (one uniform line load each)
-    int Records() const { return nodes + members + nodalLoads + memberLoads; }
+    std::int64_t nodes = 0;
+    std::int64_t members = 0;
+    std::int64_t releases = 0;     // *FRAME-RLS records
+    std::int64_t nodalLoads = 0;   // *CONLOAD records over all load cases (one point load each)
+    std::int64_t memberLoads = 0;  // *BEAMLOAD records over all load cases (one uniform line load each)
+    std::int64_t Records() const { return nodes + members + releases + nodalLoads + memberLoads; }
 };
-
-inline int MaxMembers(int nodes, int columns) { return (nodes - 1) + std::max(0, nodes - columns); }
-
-// The smallest square-ish grid that holds `members` members (at least 2 nodes).
-inline ModelShape ShapeForMembers(int members, bool loads = true)
-{
-    ModelShape shape;
-    shape.members = std::max(1, members);
-    shape.loads = loads;
-    int nodes = std::max(2, shape.members / 2 + 1);
-    for (;;) {
-        const int columns = std::max(2, int(std::ceil(std::sqrt(double(nodes)))));
-        if (MaxMembers(nodes, columns) >= shape.members) {
-            shape.nodes = nodes;
-            shape.columns = columns;
-            return shape;
-        }
-        nodes += std::max(1, columns / 2);
-    }
-}
 
 inline ModelCounts CountsOf(const ModelShape& shape)
 {
     ModelCounts counts;
-    counts.nodes = shape.nodes;
-    counts.members = shape.members;
+    counts.nodes = shape.Nodes();
+    counts.members = shape.Members();
+    counts.releases = shape.BeamsX() / shape.releaseEvery;
     if (shape.loads) {
-        counts.nodalLoads = kLoadCaseCount * (shape.nodes / shape.loadEvery);
-        counts.memberLoads = kLoadCaseCount * shape.members;
+        counts.nodalLoads = kLoadCaseCount * std::int64_t(shape.nx) * shape.ny;
+        counts.memberLoads = kLoadCaseCount * shape.Beams();
     }
     return counts;
+}
+
+// The frame closest to a cube that has about `nodes` nodes (at least 2 x 2 x 2), for scaling runs.
+inline ModelShape ShapeForNodes(std::int64_t nodes, bool loads = true)
+{
+    ModelShape shape;
+    int side = 2;
+    while (std::int64_t(side + 1) * (side + 1) * (side + 1) <= nodes)
+        ++side;
+    shape.nx = shape.ny = side;
+    shape.nz = int(std::max<std::int64_t>(2, nodes / (std::int64_t(side) * side)));
+    shape.loads = loads;
+    return shape;
 }
 
 namespace detail {
@@ -96,13 +98,8 @@ public:
         m_Out.append(text);
         return *this;
     }
-    TextWriter& operator<<(int value)
-    {
-        char digits[16];
-        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        m_Out.append(digits, std::size_t(end - digits));
-        return *this;
-    }
+    TextWriter& operator<<(std::int64_t value) { return Field(value, 0); }
+    TextWriter& operator<<(int value) { return Field(value, 0); }
     TextWriter& operator<<(double value)
     {
         char digits[32];
@@ -111,9 +108,9 @@ public:
         return *this;
     }
     // A right-aligned integer field of the given width, as MIDAS writes its columns.
-    TextWriter& Field(int value, int width)
+    TextWriter& Field(std::int64_t value, int width)
     {
-        char digits[16];
+        char digits[24];
         const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
         const int length = int(end - digits);
         if (length < width)
@@ -121,37 +118,16 @@ public:
         m_Out.append(digits, std::size_t(length));
         return *this;
     }
+    std::size_t Size() const { return m_Out.size(); }
 
 private:
     std::string& m_Out;
 };
 
-// End nodes of member m (1-based): girders first, then columns.
-inline void MemberEnds(const ModelShape& shape, int m, int& start, int& end)
-{
-    if (m <= shape.nodes - 1) {
-        start = m;
-        end = m + 1;
-    } else {
-        start = m - (shape.nodes - 1);
-        end = start + shape.columns;
-    }
-}
-
-// Space-separated member numbers first..last for a *GROUP element list (groups take no ranges).
-inline void MemberList(TextWriter& w, int first, int last)
-{
-    for (int m = first; m <= last; ++m) {
-        if (m > first)
-            w << " ";
-        w << m;
-    }
-}
-
 inline void WriteHeader(TextWriter& w)
 {
     w << ";---------------------------------------------------------------------------\n"
-         ";  Synthetic frame for the benchmarks\n"
+         ";  Synthetic steel frame for the benchmarks\n"
          ";---------------------------------------------------------------------------\n\n"
          "*VERSION\n   8.8.1\n\n"
          "*UNIT    ; Unit System\n; FORCE, LENGTH, HEAT, TEMPER\n   KN   , M, KJ, C\n\n";
@@ -160,28 +136,49 @@ inline void WriteHeader(TextWriter& w)
 inline void WriteNodes(TextWriter& w, const ModelShape& shape)
 {
     w << "*NODE    ; Nodes\n; iNO, X, Y, Z\n";
-    for (int n = 1; n <= shape.nodes; ++n) {
-        const int column = (n - 1) % shape.columns;
-        const int storey = (n - 1) / shape.columns;
-        // coordinates in m: 6 m bays, 3.5 m storeys
-        w.Field(n, 6) << ", " << 6.0 * column << ", 0, " << 3.5 * storey << "\n";
-    }
+    std::int64_t n = 0;
+    for (int k = 0; k < shape.nz; ++k)
+        for (int j = 0; j < shape.ny; ++j)
+            for (int i = 0; i < shape.nx; ++i) {
+                // coordinates in m: 6 m bays both ways, 3.5 m storeys
+                w.Field(++n, 6) << ", " << 6.0 * i << ", " << 6.0 * j << ", " << 3.5 * k << "\n";
+            }
     w << "\n";
+}
+
+// Calls visit(member, start node, end node, section) for every member, in numbering order.
+template <typename Visit>
+void ForEachMember(const ModelShape& shape, Visit&& visit)
+{
+    const std::int64_t storeyNodes = std::int64_t(shape.nx) * shape.ny;
+    std::int64_t m = 0;
+    for (int k = 0; k < shape.nz; ++k)  // beams along X: section 2
+        for (int j = 0; j < shape.ny; ++j)
+            for (int i = 0; i + 1 < shape.nx; ++i) {
+                const std::int64_t n = 1 + i + std::int64_t(shape.nx) * j + storeyNodes * k;
+                visit(++m, n, n + 1, 2);
+            }
+    for (int k = 0; k < shape.nz; ++k)  // beams along Y: section 3
+        for (int j = 0; j + 1 < shape.ny; ++j)
+            for (int i = 0; i < shape.nx; ++i) {
+                const std::int64_t n = 1 + i + std::int64_t(shape.nx) * j + storeyNodes * k;
+                visit(++m, n, n + shape.nx, 3);
+            }
+    for (std::int64_t n = 1; n + storeyNodes <= shape.Nodes(); ++n)  // columns: section 1
+        visit(++m, n, n + storeyNodes, 1);
 }
 
 inline void WriteElements(TextWriter& w, const ModelShape& shape)
 {
     w << "*ELEMENT    ; Elements\n; iEL, TYPE, iMAT, iPRO, iN1, iN2, ANGLE, iSUB,\n";
-    for (int m = 1; m <= shape.members; ++m) {
-        int start = 0;
-        int end = 0;
-        MemberEnds(shape, m, start, end);
-        const int section = m <= shape.nodes - 1 ? 2 : 1;  // girders use section 2, columns section 1
-        w.Field(m, 6) << ", BEAM  ,    1, ";
-        w.Field(section, 5) << ", ";
-        w.Field(start, 5) << ", ";
-        w.Field(end, 5) << ",     0,     0\n";
-    }
+    ForEachMember(shape, [&](std::int64_t m, std::int64_t start, std::int64_t end, int section) {
+        const int material = section == 1 ? 1 : 2;  // Q345 columns, Q235 beams
+        w.Field(m, 6) << ", BEAM  ,";
+        w.Field(material, 5) << ",";
+        w.Field(section, 6) << ",";
+        w.Field(start, 6) << ",";
+        w.Field(end, 6) << ",     0,     0\n";
+    });
     w << "\n";
 }
 
@@ -193,25 +190,63 @@ inline void WriteProperties(TextWriter& w)
          "    2, STEEL, Q235, 0, 0, , C, NO, 1, GB03(S), Q235\n\n"
          "*SECTION    ; Section\n"
          "; iSEC, TYPE, SNAME, [OFFSET], bSD, SHAPE, [DATA1], [DATA2]\n"
-         "    1, DBUSER, G1, CC, 0, 0, 0, 0, 0, 0, YES, H, 1, GB-YB05, HW300x300x10/15\n"
-         "    2, DBUSER, G2, CC, 0, 0, 0, 0, 0, 0, YES, H, 2, 400, 200, 8, 13\n\n";
+         "    1, DBUSER, Column, CC, 0, 0, 0, 0, 0, 0, YES, H, 1, GB-YB05, HW300x300x10/15\n"
+         "    2, DBUSER, BeamX, CC, 0, 0, 0, 0, 0, 0, YES, H, 2, 0.4, 0.2, 0.008, 0.013, 0, 0, 0, 0, 0, 0\n"
+         "    3, DBUSER, BeamY, CC, 0, 0, 0, 0, 0, 0, YES, H, 2, 0.35, 0.175, 0.007, 0.011, 0, 0, 0, 0, 0, 0\n\n";
 }
 
-inline void WriteSupportsAndGroups(TextWriter& w, const ModelShape& shape)
+// The members of storey k: its beams along X and Y, and the columns that stand on it.
+template <typename Visit>
+void ForEachStoreyMember(const ModelShape& shape, int k, Visit&& visit)
 {
-    // The ground storey is fixed.
-    w << "*CONSTRAINT    ; Supports\n; NODE_LIST, CONST(Dx,Dy,Dz,Rx,Ry,Rz), GROUP\n   1to" << shape.columns
-      << ", 111111,\n\n";
-    // Groups list their members one by one, so they stay short: the first girders and first columns.
-    const int girders = shape.nodes - 1;
-    const int columns = shape.members - girders;
-    w << "*GROUP    ; Group\n; NAME, NODE_LIST, ELEM_LIST, PLANE_TYPE\n   Girders, , ";
-    MemberList(w, 1, std::min(girders, 20));
-    w << ", 0\n";
-    if (columns > 0) {
-        w << "   Columns, , ";
-        MemberList(w, girders + 1, girders + std::min(columns, 20));
-        w << ", 0\n";
+    const std::int64_t beamsXPerStorey = shape.BeamsX() / shape.nz;
+    const std::int64_t beamsYPerStorey = shape.BeamsY() / shape.nz;
+    const std::int64_t storeyNodes = std::int64_t(shape.nx) * shape.ny;
+    for (std::int64_t m = 1; m <= beamsXPerStorey; ++m)
+        visit(beamsXPerStorey * k + m);
+    for (std::int64_t m = 1; m <= beamsYPerStorey; ++m)
+        visit(shape.BeamsX() + beamsYPerStorey * k + m);
+    if (k + 1 < shape.nz)
+        for (std::int64_t m = 1; m <= storeyNodes; ++m)
+            visit(shape.Beams() + storeyNodes * k + m);
+}
+
+inline void WriteGroupsSupportsReleases(TextWriter& w, const ModelShape& shape)
+{
+    // One group per storey; its element list goes over as many lines as it needs, each well under
+    // the 511 bytes of a line, all with the storey's name.
+    w << "*GROUP    ; Group\n; NAME, NODE_LIST, ELEM_LIST, PLANE_TYPE\n";
+    constexpr std::size_t kGroupLine = 400;
+    for (int k = 0; k < shape.nz; ++k) {
+        std::size_t lineStart = 0;
+        bool open = false;
+        ForEachStoreyMember(shape, k, [&](std::int64_t m) {
+            if (open && w.Size() - lineStart > kGroupLine) {
+                w << ", 0\n";
+                open = false;
+            }
+            if (!open) {
+                lineStart = w.Size();
+                w << "   Storey" << (k + 1) << ", , " << m;
+                open = true;
+            } else {
+                w << " " << m;
+            }
+        });
+        if (open)
+            w << ", 0\n";
+    }
+    w << "\n";
+
+    w << "*CONSTRAINT    ; Supports\n; NODE_LIST, CONST(Dx,Dy,Dz,Rx,Ry,Rz), GROUP\n   1to"
+      << std::int64_t(shape.nx) * shape.ny << ", 111111,\n\n";
+
+    w << "*FRAME-RLS    ; Beam End Release\n"
+         "; ELEM_LIST, bVALUE, FLAG-i, Fxi, Fyi, Fzi, Mxi, Myi, Mzi\n"
+         ";                    FLAG-j, Fxj, Fyj, Fzj, Mxj, Myj, Mzj, GROUP\n";
+    for (std::int64_t m = shape.releaseEvery; m <= shape.BeamsX(); m += shape.releaseEvery) {
+        w.Field(m, 6) << ", NO, 000011, 0, 0, 0, 0, 0, 0\n"
+                         "          000011, 0, 0, 0, 0, 0, 0, \n";
     }
     w << "\n";
 }
@@ -222,16 +257,19 @@ inline void WriteLoads(TextWriter& w, const ModelShape& shape)
     for (const LoadCaseText& loadCase : kLoadCases)
         w << "   " << loadCase.name << ", " << loadCase.type << ", \n";
     w << "\n";
+    const std::int64_t topStorey = shape.Nodes() - std::int64_t(shape.nx) * shape.ny;
     for (const LoadCaseText& loadCase : kLoadCases) {
         w << "*USE-STLD, " << loadCase.name << "\n\n";
         w << "*CONLOAD    ; Nodal Loads\n; NODE_LIST, FX, FY, FZ, MX, MY, MZ, GROUP\n";
-        for (int n = shape.loadEvery; n <= shape.nodes; n += shape.loadEvery)
+        for (std::int64_t n = topStorey + 1; n <= shape.Nodes(); ++n)
             w << "   " << n << ", 0, 0, -25, 0, 0, 0, \n";  // 25 kN downwards
         w << "\n";
-        w << "*BEAMLOAD    ; Element Beam Loads\n; ELEM_LIST, CMD, TYPE, DIR, bPROJ, [ECCEN], [VALUE], GROUP\n";
-        for (int m = 1; m <= shape.members; ++m)  // 2 kN/m over the whole member
-            w << "   " << m << ", BEAM, UNILOAD, " << loadCase.memberDirection
-              << ", NO, 0, -2, 1, -2, 0, 0, 0, 0, \n";
+        w << "*BEAMLOAD    ; Element Beam Loads\n"
+             "; ELEM_LIST, CMD, TYPE, DIR, bPROJ, [ECCEN], [VALUE], GROUP\n";
+        for (std::int64_t m = 1; m <= shape.Beams(); ++m) {  // 2 kN/m over the whole beam
+            w.Field(m, 6) << ", BEAM   , UNILOAD, " << loadCase.memberDirection
+                          << ", NO , NO, aDir[1], , , , 0, -2, 1, -2, 0, 0, 0, 0, , NO, 0, 0, NO, \n";
+        }
         w << "\n";
         w << "; End of data for load case [" << loadCase.name << "] -------------------------\n\n";
     }
@@ -243,14 +281,15 @@ inline void WriteLoads(TextWriter& w, const ModelShape& shape)
 inline std::string GenerateModel(const ModelShape& shape)
 {
     std::string text;
-    // about 40 bytes per node, 55 per member, 60 per member load
-    text.reserve(std::size_t(shape.nodes) * 40 + std::size_t(shape.members) * (shape.loads ? 300 : 60) + 4096);
+    // about 40 bytes per node, 50 per member, 110 per member load
+    text.reserve(std::size_t(shape.Nodes()) * 40 + std::size_t(shape.Members()) * 60 +
+                 (shape.loads ? std::size_t(shape.Beams()) * 4 * 110 : 0) + 4096);
     detail::TextWriter w(text);
     detail::WriteHeader(w);
     detail::WriteNodes(w, shape);
     detail::WriteElements(w, shape);
     detail::WriteProperties(w);
-    detail::WriteSupportsAndGroups(w, shape);
+    detail::WriteGroupsSupportsReleases(w, shape);
     if (shape.loads)
         detail::WriteLoads(w, shape);
     w << "*ENDDATA\n";

@@ -1,5 +1,4 @@
-// Translation benchmark: TranMidastoOrvo on generated frames of 10k, 100k and 1M members with their
-// loads, alone (the read done untimed) and together with ReadMidasFile.
+// Translation benchmark: TranMidastoOrvo on generated frames of 10k and 100k nodes with their loads, alone (the read done untimed) and together with ReadMidasFile.
 #include <memory>
 
 #include "BenchSupport.h"
@@ -16,19 +15,23 @@ void RequireTranslated(const ModalData_Orvo& model, const bench::ModelFile& file
     BENCH_REQUIRE(model.m_PointLoads.GetSize() == expected.nodalLoads);
     BENCH_REQUIRE(model.m_LineLoads.GetSize() == expected.memberLoads);
     BENCH_REQUIRE(model.m_Materials.GetSize() == 2);
-    BENCH_REQUIRE(model.m_LSections.GetSize() == 2);
-    // The last node and member keep their place as ID; each member lists one load per load case.
-    BENCH_REQUIRE(model.m_Nodes[expected.nodes - 1]->ID == expected.nodes);
-    const Line_Orvo* last = model.m_Lines[expected.members - 1];
-    BENCH_REQUIRE(last->ID == expected.members);
-    BENCH_REQUIRE(last->LineLoads.Count == (file.shape.loads ? bench::kLoadCaseCount : 0));
-    BENCH_REQUIRE(last->SectionShape == 17);  // both sections are H shapes
+    BENCH_REQUIRE(model.m_LSections.GetSize() == 3);
+    // The last node and member keep their place as ID; each beam lists one load per load case, the
+    // columns none; the first released beam is pinned at both ends.
+    BENCH_REQUIRE(model.m_Nodes[int(expected.nodes) - 1]->ID == expected.nodes);
+    const Line_Orvo* beam = model.m_Lines[file.shape.releaseEvery - 1];
+    BENCH_REQUIRE(beam->LineLoads.Count == (file.shape.loads ? bench::kLoadCaseCount : 0));
+    BENCH_REQUIRE(beam->StartRelease != 0 && beam->EndRelease != 0);
+    const Line_Orvo* column = model.m_Lines[int(expected.members) - 1];
+    BENCH_REQUIRE(column->ID == expected.members);
+    BENCH_REQUIRE(column->LineLoads.Count == 0);
+    BENCH_REQUIRE(column->SectionShape == 17);  // all three sections are H shapes
 }
 
 // Times TranMidastoOrvo alone: reading before it and releasing everything after it are not counted.
 void TranslateOnly(benchmark::State& state)
 {
-    const bench::ModelFile& file = bench::ModelFileFor(int(state.range(0)), true);
+    const bench::ModelFile& file = bench::ModelFileFor(state.range(0), true);
     bench::FaultCounter faults;
     for (auto _ : state) {
         state.PauseTiming();
@@ -56,7 +59,7 @@ void TranslateOnly(benchmark::State& state)
 // Times ReadMidasFile followed by TranMidastoOrvo; releasing the translator and model is not counted.
 void ReadAndTranslate(benchmark::State& state)
 {
-    const bench::ModelFile& file = bench::ModelFileFor(int(state.range(0)), true);
+    const bench::ModelFile& file = bench::ModelFileFor(state.range(0), true);
     bench::FaultCounter faults;
     for (auto _ : state) {
         faults.Start();
@@ -82,7 +85,8 @@ void ReadAndTranslate(benchmark::State& state)
 // One untimed run first, so that every size is timed on memory the process has already used.
 void Sizes(benchmark::internal::Benchmark* b)
 {
-    b->Arg(10000)->Arg(100000)->Arg(1000000);
+    for (std::int64_t nodes : bench::kBenchNodes)
+        b->Arg(nodes);
     b->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.1)->Complexity(benchmark::oN);
 }
 

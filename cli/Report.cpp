@@ -125,6 +125,12 @@ void ReportCollector::Progress(long long bytesRead, long long bytesTotal)
         onProgress(bytesRead, bytesTotal);
 }
 
+void ReportCollector::PhaseFinished(MidasPhase phase)
+{
+    if (onPhase)
+        onPhase(phase);
+}
+
 bool ReportCollector::Has(MidasFinding kind) const { return Count(kind) > 0; }
 
 long long ReportCollector::Count(MidasFinding kind) const

@@ -25,9 +25,12 @@ public:
 
     void Report(const MidasFindingInfo& finding) override;
     void Progress(long long bytesRead, long long bytesTotal) override;
+    void PhaseFinished(MidasPhase phase) override;
 
     // Called with reading progress (bytes read, bytes in all), e.g. to draw a progress line.
     std::function<void(long long, long long)> onProgress;
+    // Called as each stage of the import finishes.
+    std::function<void(MidasPhase)> onPhase;
 
     const std::vector<Entry>& Entries() const { return m_Entries; }
     bool Has(MidasFinding kind) const;

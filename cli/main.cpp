@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -33,6 +34,7 @@ constexpr const char* kUsage =
     "                          classic: the older MIDAS text layout, read exactly (default);\n"
     "                          current: the layout MIDAS Gen/Civil 8.x and 9.x write\n"
     "  --encoding NAME         code page of the names in FILE (e.g. GBK, CP949, CP1251), shown as UTF-8\n"
+    "  --stats                 print the time of each stage and the peak memory on standard error\n"
     "  -h, --help              show this help and exit\n"
     "  --version               show the version and exit\n"
     "\n"
@@ -41,6 +43,7 @@ constexpr const char* kUsage =
 struct Options {
     bool json = false;
     bool report = false;
+    bool stats = false;
     const char* svg = nullptr;
     SvgView view = SvgView::Iso;
     MidasReadingProfile profile = MidasReadingProfile::Classic;
@@ -64,6 +67,8 @@ int ParseOptions(int argc, char** argv, Options& options)
             options.json = true;
         } else if (arg == "--report") {
             options.report = true;
+        } else if (arg == "--stats") {
+            options.stats = true;
         } else if (arg == "-h" || arg == "--help") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -131,6 +136,54 @@ private:
     std::chrono::steady_clock::time_point m_Start;
 };
 
+// Stage times of one import and the process's peak memory, for --stats.
+class StageClock {
+public:
+    StageClock() : m_Start(Clock::now()), m_Last(m_Start) {}
+    void Finished(MidasPhase phase)
+    {
+        const Clock::time_point now = Clock::now();
+        m_Seconds[int(phase)] = std::chrono::duration<double>(now - m_Last).count();
+        m_Resident[int(phase)] = ResidentMegabytes();
+        m_Last = now;
+    }
+    void Print(const char* path) const
+    {
+        std::error_code error;
+        const double megabytes = double(std::filesystem::file_size(path, error)) / 1e6;
+        rusage usage {};
+        getrusage(RUSAGE_SELF, &usage);
+        const double peak = double(usage.ru_maxrss) / 1e3;  // kilobytes on Linux
+        static const char* const kNames[] = {"read", "translate", "scale", "hand-over"};
+        std::fprintf(stderr, "mgt2orvo: stats for %s (%.1f MB)\n", path, error ? 0.0 : megabytes);
+        for (int k = 0; k < 4; ++k)
+            std::fprintf(stderr, "  %-12s%8.3f s  %8.1f MB resident after it\n", kNames[k], m_Seconds[k], m_Resident[k]);
+        std::fprintf(stderr, "  %-12s%8.3f s\n", "total", std::chrono::duration<double>(m_Last - m_Start).count());
+        std::fprintf(stderr, "  %-12s%8.1f MB", "peak memory", peak);
+        if (!error && megabytes > 0)
+            std::fprintf(stderr, " (%.2f x the file)", peak / megabytes);
+        std::fputc('\n', stderr);
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    // The process's resident memory now (Linux: the second number of /proc/self/statm, in pages).
+    static double ResidentMegabytes()
+    {
+        long pages = 0;
+        if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(statm, "%*s %ld", &pages) != 1)
+                pages = 0;
+            std::fclose(statm);
+        }
+        return double(pages) * double(sysconf(_SC_PAGESIZE)) / 1e6;
+    }
+    Clock::time_point m_Start;
+    Clock::time_point m_Last;
+    double m_Seconds[4] = {};
+    double m_Resident[4] = {};
+};
+
 const char* ReasonUnreadable(const char* path)
 {
     std::error_code error;
@@ -157,6 +210,8 @@ int main(int argc, char** argv)
     ProgressLine progress;
     findings.onProgress = [&progress](long long done, long long total) { progress.Update(done, total); };
     SetMessageBoxHandler(&CollectMessage, &outcome.messages);
+    StageClock clock;
+    findings.onPhase = [&clock](MidasPhase phase) { clock.Finished(phase); };
     {
         MIDAStranslatetoOrvo translator;
         translator.SetReadingProfile(options.profile);
@@ -166,6 +221,8 @@ int main(int argc, char** argv)
             outcome.ok = translator.TranMidastoOrvo(model);
     }
     SetMessageBoxHandler(nullptr, nullptr);
+    if (options.stats)
+        clock.Print(options.path);
 
     if (!outcome.read) {
         std::fprintf(stderr, "mgt2orvo: cannot open %s: %s\n", options.path, ReasonUnreadable(options.path));

@@ -52,10 +52,10 @@ struct TranslatorAccess {
     {
         return t.m_pConLoadBlock == nullptr && t.m_pBeamLoadBlock == nullptr;
     }
-    static const OwnedArray<WorkNode>& Nodes(const MIDAStranslatetoOrvo& t) { return t.m_NodeArray; }
-    static const OwnedArray<WorkLine>& Lines(const MIDAStranslatetoOrvo& t) { return t.m_LineArray; }
-    static const OwnedArray<WorkPointLoad>& PointLoads(const MIDAStranslatetoOrvo& t) { return t.m_PointLoadArray; }
-    static const OwnedArray<WorkLineLoad>& LineLoads(const MIDAStranslatetoOrvo& t) { return t.m_LineLoadArray; }
+    static const PooledArray<WorkNode>& Nodes(const MIDAStranslatetoOrvo& t) { return t.m_NodeArray; }
+    static const PooledArray<WorkLine>& Lines(const MIDAStranslatetoOrvo& t) { return t.m_LineArray; }
+    static const PooledArray<WorkPointLoad>& PointLoads(const MIDAStranslatetoOrvo& t) { return t.m_PointLoadArray; }
+    static const PooledArray<WorkLineLoad>& LineLoads(const MIDAStranslatetoOrvo& t) { return t.m_LineLoadArray; }
 };
 
 namespace fuzz {
@@ -130,12 +130,12 @@ inline bool SameReal(double a, double b)
 }
 
 // A word cut out of a comma-separated field list holds no comma; after blank removal, no space either.
-inline bool IsWord(const std::string& text, bool blanksRemoved = true)
+inline bool IsWord(std::string_view text, bool blanksRemoved = true)
 {
-    return text.find(',') == std::string::npos && (!blanksRemoved || text.find(' ') == std::string::npos);
+    return text.find(',') == std::string_view::npos && (!blanksRemoved || text.find(' ') == std::string_view::npos);
 }
 
-inline bool IsLineMember(const std::string& type) { return type == "BEAM" || type == "TRUSS" || type == "TENSTR"; }
+inline bool IsLineMember(std::string_view type) { return type == "BEAM" || type == "TRUSS" || type == "TENSTR"; }
 
 // The contract of a kept record of each block, whatever line it came from.
 

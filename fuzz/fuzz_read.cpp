@@ -17,18 +17,18 @@ public:
 
     void Real(double value) { Append("%a,", value); }
     void Int(long long value) { Append("%lld,", value); }
-    void Text(const std::string& value)
+    void Text(std::string_view value)
     {
         Int(static_cast<long long>(value.size()));
         text += value;
         text += ',';
     }
-    template <class T>
-    void Values(const ValueArray<T>& values)
+    template <class List>
+    void Values(const List& values)
     {
         Int(values.Count);
-        for (const T& value : values)
-            if constexpr (std::is_floating_point_v<T>)
+        for (const auto& value : values)
+            if constexpr (std::is_floating_point_v<std::decay_t<decltype(value)>>)
                 Real(value);
             else
                 Int(value);

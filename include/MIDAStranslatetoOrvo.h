@@ -22,6 +22,7 @@
 #include "midas2orvo/Export.h"
 #include "midas2orvo/OrvoModel.h"
 #include "midas2orvo/OwnedArray.h"
+#include "midas2orvo/PooledArray.h"
 #include "midas2orvo/ValueArray.h"
 
 class LineStream;
@@ -97,6 +98,11 @@ struct MidasFindingInfo {
     int count;
 };
 
+// The stages of an import, in the order they finish: ReadMidasFile reads the file (Read);
+// TranMidastoOrvo builds the working records (Translate), converts them to kN and mm (Scale) and
+// hands them over to the host model (HandOver).
+enum class MidasPhase { Read, Translate, Scale, HandOver };
+
 // An optional sink for findings and progress. The translator calls it only when a host has set one.
 class MIDAS2ORVO_API MidasDiagnostics {
 public:
@@ -104,6 +110,8 @@ public:
     virtual void Report(const MidasFindingInfo& finding) = 0;
     // Reading progress in bytes of the file; called every few megabytes.
     virtual void Progress(long long bytesRead, long long bytesTotal);
+    // A stage has finished (a refused translation finishes no stage after Translate).
+    virtual void PhaseFinished(MidasPhase phase);
 };
 
 class MIDAS2ORVO_API MIDAStranslatetoOrvo {
@@ -169,15 +177,15 @@ private:
     MidasReadingProfile m_eProfile = MidasReadingProfile::Classic;
     MidasDiagnostics* m_pDiagnostics = nullptr;
     bool m_bWriting = false;
-    OwnedArray<WorkNode> m_NodeArray;
-    OwnedArray<WorkLine> m_LineArray;
+    PooledArray<WorkNode> m_NodeArray;
+    PooledArray<WorkLine> m_LineArray;
     OwnedArray<WorkLSection> m_LSectionArray;
     ValueArray<int> m_SectionTypes;
     OwnedArray<WorkArea> m_AreaArray;
     OwnedArray<WorkASection> m_ASectionArray;
     OwnedArray<WorkMaterial> m_MaterialArray;
-    OwnedArray<WorkPointLoad> m_PointLoadArray;
-    OwnedArray<WorkLineLoad> m_LineLoadArray;
+    PooledArray<WorkPointLoad> m_PointLoadArray;
+    PooledArray<WorkLineLoad> m_LineLoadArray;
     int m_nLengthUnit = 0;
     int m_nForceUnit = 0;
     double m_dLengthFactor = 0.0;

@@ -26,14 +26,14 @@ struct TranslatorAccess {
         stream.OpenText(text);
         t.ReadStream(stream);
     }
-    static OwnedArray<WorkNode>& Nodes(MIDAStranslatetoOrvo& t) { return t.m_NodeArray; }
-    static OwnedArray<WorkLine>& Lines(MIDAStranslatetoOrvo& t) { return t.m_LineArray; }
+    static PooledArray<WorkNode>& Nodes(MIDAStranslatetoOrvo& t) { return t.m_NodeArray; }
+    static PooledArray<WorkLine>& Lines(MIDAStranslatetoOrvo& t) { return t.m_LineArray; }
     static OwnedArray<WorkLSection>& LSections(MIDAStranslatetoOrvo& t) { return t.m_LSectionArray; }
     static ValueArray<int>& SectionTypes(MIDAStranslatetoOrvo& t) { return t.m_SectionTypes; }
     static OwnedArray<WorkMaterial>& Materials(MIDAStranslatetoOrvo& t) { return t.m_MaterialArray; }
     static OwnedArray<WorkASection>& ASections(MIDAStranslatetoOrvo& t) { return t.m_ASectionArray; }
-    static OwnedArray<WorkPointLoad>& PointLoads(MIDAStranslatetoOrvo& t) { return t.m_PointLoadArray; }
-    static OwnedArray<WorkLineLoad>& LineLoads(MIDAStranslatetoOrvo& t) { return t.m_LineLoadArray; }
+    static PooledArray<WorkPointLoad>& PointLoads(MIDAStranslatetoOrvo& t) { return t.m_PointLoadArray; }
+    static PooledArray<WorkLineLoad>& LineLoads(MIDAStranslatetoOrvo& t) { return t.m_LineLoadArray; }
     static NodeBlock* Node(MIDAStranslatetoOrvo& t) { return t.m_pNodeBlock; }
     static ElementBlock* Element(MIDAStranslatetoOrvo& t) { return t.m_pElementBlock; }
     static UnitBlock* Unit(MIDAStranslatetoOrvo& t) { return t.m_pUnitBlock; }

@@ -228,7 +228,8 @@ TEST(CurrentBeamLoadRecord, ReadsWordsAndPairsByPosition)
             continue;
         EXPECT_EQ(Values(r.m_ElementList), row.elements) << row.line;
         EXPECT_EQ(r.m_nElement, row.element) << row.line;
-        EXPECT_EQ((Texts{r.m_strCommand, r.m_strType, r.m_strDir, r.m_strProjection, r.m_strExtra1, r.m_strExtra2}),
+        EXPECT_EQ((Texts{r.m_strCommand.str(), r.m_strType.str(), r.m_strDir.str(), r.m_strProjection.str(),
+                          r.m_strExtra1.str(), r.m_strExtra2.str()}),
                   row.words) << row.line;
         EXPECT_EQ((Reals{r.m_dD1, r.m_dP1, r.m_dD2, r.m_dP2, r.m_dD3, r.m_dP3, r.m_dD4, r.m_dP4}), row.pairs) << row.line;
     }

@@ -47,7 +47,8 @@ std::string Text(const Loads& loads)
     return text;
 }
 
-std::string Ids(const ValueArray<int>& numbers)
+template <class List>
+std::string Ids(const List& numbers)
 {
     std::string text = "[";
     for (int k = 0; k < numbers.Count; ++k)
@@ -89,8 +90,8 @@ std::string Fixings(const ModalData_Orvo& model)
 struct Loaded {
     MIDAStranslatetoOrvo t;
     explicit Loaded(const std::string& text) { TranslatorAccess::ReadText(t, text); }
-    OwnedArray<WorkPointLoad>& points() { return TranslatorAccess::PointLoads(t); }
-    OwnedArray<WorkLineLoad>& lines() { return TranslatorAccess::LineLoads(t); }
+    PooledArray<WorkPointLoad>& points() { return TranslatorAccess::PointLoads(t); }
+    PooledArray<WorkLineLoad>& lines() { return TranslatorAccess::LineLoads(t); }
     std::string pointText() { return Text(points()); }
     std::string lineText() { return Text(lines()); }
     std::string lists() { return Lists(TranslatorAccess::Nodes(t), TranslatorAccess::Lines(t)); }

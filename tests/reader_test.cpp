@@ -11,7 +11,8 @@ std::unique_ptr<Record> Parsed(const char* line, bool accepted = true)
     return record;
 }
 
-std::vector<int> Ids(const ValueArray<int>& values) { return std::vector<int>(values.begin(), values.end()); }
+template <class List>
+std::vector<int> Ids(const List& values) { return std::vector<int>(values.begin(), values.end()); }
 
 using V = std::vector<int>;
 

@@ -15,9 +15,9 @@ double SnapToZero(double value) { return std::fabs(value) <= 1e-07 ? 0.0 : value
 // Elements other than line members (plates, walls, solids, other words) are not translated.
 void ElementBlock::Inspect(const char*, const MidasRecord& record, long long offset)
 {
-    const std::string& type = static_cast<const ElementRecord&>(record).m_strType;
+    const ShortText& type = static_cast<const ElementRecord&>(record).m_strType;
     if (type != "BEAM" && type != "TRUSS" && type != "TENSTR")
-        Note(Diagnostics(), MidasFinding::UntranslatedElement, offset, type);
+        Note(Diagnostics(), MidasFinding::UntranslatedElement, offset, type.str());
 }
 
 bool VersionRecord::Parse(const char* line)

@@ -1,6 +1,7 @@
 // Header and geometry blocks: *VERSION, *UNIT, *NODE and *ELEMENT.
 #pragma once
 
+#include "CompactFields.h"
 #include "MidasBlock.h"
 
 class ConstraintRecord;
@@ -40,12 +41,12 @@ public:
     bool Parse(const char* line) override;
     unsigned char m_byStartRelease = 0;
     unsigned char m_byEndRelease = 0;
-    std::string m_strType;
-    std::string m_strGroupName;
+    ShortText m_strType;
+    ShortText m_strGroupName;
     int m_nID = 0;
     int m_nMaterialID = 0;
     int m_nSectionID = 0;
-    ValueArray<int> m_NodeIDs;
+    SmallIntList m_NodeIDs;
     double m_dAngle = 0.0;
     FrameReleaseRecord* m_pFrameRelease = nullptr;
 };

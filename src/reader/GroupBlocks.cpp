@@ -6,12 +6,12 @@
 
 MidasRecord* GroupBlock::CreateRecord(const char*)
 {
-    return CreateRecordFor<GroupRecord, CurrentGroupRecord>(Profile());
+    return MakeRecordFor<GroupRecord, CurrentGroupRecord>();
 }
 
 MidasRecord* FrameReleaseBlock::CreateRecord(const char*)
 {
-    return CreateRecordFor<FrameReleaseRecord, CurrentFrameReleaseRecord>(Profile());
+    return MakeRecordFor<FrameReleaseRecord, CurrentFrameReleaseRecord>();
 }
 
 bool GroupRecord::ParseIDList(const std::string& text, ValueArray<int>& list)

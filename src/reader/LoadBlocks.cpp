@@ -6,17 +6,17 @@
 
 MidasRecord* LoadCaseBlock::CreateRecord(const char*)
 {
-    return CreateRecordFor<LoadCaseRecord, CurrentLoadCaseRecord>(Profile());
+    return MakeRecordFor<LoadCaseRecord, CurrentLoadCaseRecord>();
 }
 
 MidasRecord* ConLoadBlock::CreateRecord(const char*)
 {
-    return CreateRecordFor<ConLoadRecord, CurrentConLoadRecord>(Profile());
+    return MakeRecordFor<ConLoadRecord, CurrentConLoadRecord>();
 }
 
 MidasRecord* BeamLoadBlock::CreateRecord(const char*)
 {
-    return CreateRecordFor<BeamLoadRecord, CurrentBeamLoadRecord>(Profile());
+    return MakeRecordFor<BeamLoadRecord, CurrentBeamLoadRecord>();
 }
 
 bool LoadCaseRecord::Parse(const char* line)

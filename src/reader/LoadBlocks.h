@@ -1,6 +1,7 @@
 // Load case and load blocks: *STLDCASE, and the *CONLOAD and *BEAMLOAD blocks of a *USE-STLD section.
 #pragma once
 
+#include "CompactFields.h"
 #include "MidasBlock.h"
 
 // One static load case: name, type word ("D", "L", "W", ...) and description.
@@ -32,12 +33,12 @@ public:
 class BeamLoadRecord : public MidasRecord {
 public:
     bool Parse(const char* line) override;
-    std::string m_strCommand;
-    std::string m_strType;
-    std::string m_strDir;
-    std::string m_strProjection;
-    std::string m_strExtra1;
-    std::string m_strExtra2;
+    ShortText m_strCommand;
+    ShortText m_strType;
+    ShortText m_strDir;
+    ShortText m_strProjection;
+    ShortText m_strExtra1;
+    ShortText m_strExtra2;
     int m_nElement = 0;
     double m_dD1 = 0.0;
     double m_dP1 = 0.0;

@@ -16,7 +16,7 @@ bool MidasBlock::ReadBlock(LineStream& stream)
             return true;
         if (!record->Parse(line.c_str())) {
             // A rejected line (normally the blank line after the block) ends the block.
-            delete record;
+            m_Records.Discard(record);
             if (m_pDiagnostics && !TrimView(line).empty()) {
                 m_nRejectedOffset = m_nLineOffset;
                 Note(m_pDiagnostics, MidasFinding::BlockEndedEarly, m_nLineOffset, line);
@@ -28,7 +28,7 @@ bool MidasBlock::ReadBlock(LineStream& stream)
             m_RecordOffsets.resize(std::size_t(m_Records.GetSize()), -1);
             m_RecordOffsets.push_back(m_nLineOffset);
         }
-        m_Records.Add(record);
+        m_Records.Append(record);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "LayoutProfile.h"
 #include "LineStream.h"
 #include "midas2orvo/OrvoModel.h"
+#include "midas2orvo/PooledArray.h"
 
 // One parsed data line of a keyword block.
 class MidasRecord {
@@ -30,6 +31,7 @@ public:
     // further line, or (current layout) when the next line is a keyword line, which is left for the
     // driver to read.
     virtual bool ReadDataLine(LineStream& stream, std::string& out);
+    // Makes an empty record for line in the block's own storage (see MakeRecord).
     virtual MidasRecord* CreateRecord(const char* line) = 0;
     virtual void EndBlock() = 0;
 
@@ -46,9 +48,22 @@ public:
     // Byte offset of the non-blank line the last ReadBlock ended at, or -1 (kept while a sink is set).
     long long RejectedOffset() const { return m_nRejectedOffset; }
 
-    OwnedArray<MidasRecord> m_Records;
+    PooledArray<MidasRecord> m_Records;
 
 protected:
+    // An empty record of class R, made in the block's storage; ReadBlock keeps or discards it.
+    template <class R>
+    MidasRecord* MakeRecord()
+    {
+        return m_Records.template Make<R>();
+    }
+    // The record class of the profile: Current where the profile reads today's columns, else Classic.
+    template <class Classic, class Current>
+    MidasRecord* MakeRecordFor()
+    {
+        return Profile().ReadsCurrentColumns() ? MakeRecord<Current>() : MakeRecord<Classic>();
+    }
+
     // Byte offset of the line the last ReadDataLine delivered.
     std::int64_t m_nLineOffset = -1;
 
@@ -71,17 +86,8 @@ template <class R>
 class BlockOf : public MidasBlock {
 public:
     using Record = R;
-    MidasRecord* CreateRecord(const char*) override { return new R; }
+    MidasRecord* CreateRecord(const char*) override { return this->template MakeRecord<R>(); }
     void EndBlock() override {}
     R* GetRecord(int index) const { return static_cast<R*>(m_Records.GetAt(index)); }
     int GetCount() const { return m_Records.GetSize(); }
 };
-
-// The record class of the profile: Current where the profile reads today's columns, else Classic.
-template <class Classic, class Current>
-MidasRecord* CreateRecordFor(const LayoutProfile& profile)
-{
-    if (profile.ReadsCurrentColumns())
-        return new Current;
-    return new Classic;
-}

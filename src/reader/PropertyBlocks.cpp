@@ -6,12 +6,12 @@
 
 MidasRecord* MaterialBlock::CreateRecord(const char*)
 {
-    return CreateRecordFor<MaterialRecord, CurrentMaterialRecord>(Profile());
+    return MakeRecordFor<MaterialRecord, CurrentMaterialRecord>();
 }
 
 MidasRecord* SectionBlock::CreateRecord(const char*)
 {
-    return CreateRecordFor<SectionRecord, CurrentSectionRecord>(Profile());
+    return MakeRecordFor<SectionRecord, CurrentSectionRecord>();
 }
 
 // A classic read of a line in today's column order: a damping ratio in field 9 and the kind in field 10.
@@ -35,7 +35,7 @@ void SectionBlock::Inspect(const char* line, const MidasRecord& record, long lon
 
 MidasRecord* ThicknessBlock::CreateRecord(const char*)
 {
-    return CreateRecordFor<ThicknessRecord, CurrentThicknessRecord>(Profile());
+    return MakeRecordFor<ThicknessRecord, CurrentThicknessRecord>();
 }
 
 bool MaterialRecord::Parse(const char* line)

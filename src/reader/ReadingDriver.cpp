@@ -88,6 +88,8 @@ bool MIDAStranslatetoOrvo::ReadMidasFile(const char* path)
         return false;
     ReadStream(stream);
     m_bHaveReadFile = true;
+    if (m_pDiagnostics)
+        m_pDiagnostics->PhaseFinished(MidasPhase::Read);
     return true;
 }
 

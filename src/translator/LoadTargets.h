@@ -13,7 +13,7 @@
 // Load cases are found the same way: the 1-based position of the first *STLDCASE record whose name
 // stands inside a section's name, through a table of names by length rather than a walk per section.
 struct LoadTargets {
-    LoadTargets(const OwnedArray<WorkNode>& nodes, const OwnedArray<WorkLine>& lines,
+    LoadTargets(const PooledArray<WorkNode>& nodes, const PooledArray<WorkLine>& lines,
                 const LoadCaseBlock* cases = nullptr);
     ~LoadTargets();
     LoadTargets(const LoadTargets&) = delete;
@@ -29,8 +29,8 @@ struct LoadTargets {
 
 private:
     struct Index;
-    const OwnedArray<WorkNode>& m_Nodes;
-    const OwnedArray<WorkLine>& m_Lines;
+    const PooledArray<WorkNode>& m_Nodes;
+    const PooledArray<WorkLine>& m_Lines;
     const LoadCaseBlock* m_pCases;
     Index* m_pIndex;
 };

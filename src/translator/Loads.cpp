@@ -29,7 +29,7 @@ int CaseKindOf(const std::string& type)
 }
 
 // Direction word of a member load: global X, Y, Z, then local x, z, y (the host's order).
-int DirectionOf(const std::string& word)
+int DirectionOf(std::string_view word)
 {
     static const char* const kDirections[] = {"GX", "GY", "GZ", "LX", "LZ", "LY"};
     for (int code = 0; code < 6; ++code)
@@ -52,7 +52,7 @@ constexpr LoadTypeRule kLoadTypes[] = {
     {"UNIMOMEMT", 4, false},  // the file's own spelling of the uniform moment
 };
 
-const LoadTypeRule* LoadTypeOf(const std::string& word)
+const LoadTypeRule* LoadTypeOf(std::string_view word)
 {
     for (const LoadTypeRule& rule : kLoadTypes)
         if (word == rule.word)
@@ -137,9 +137,11 @@ LoadCase FindLoadCase(const LoadCaseBlock& cases, const LoadTargets& targets, co
     return {position, CaseKindOf(cases.GetRecord(position - 1)->m_strType)};
 }
 
-WorkPointLoad* MakePointLoad(const ConLoadRecord& record, const LoadCase& loadCase)
+void AddPointLoad(const ConLoadRecord& record, const LoadCase& loadCase, PooledArray<WorkPointLoad>& loads)
 {
-    auto* load = new WorkPointLoad;
+    WorkPointLoad* load = loads.Emplace();
+    if (!load)
+        return;
     load->CaseKind = loadCase.kind;
     load->CaseID = loadCase.id;
     load->FX = record.m_dFX;
@@ -148,19 +150,20 @@ WorkPointLoad* MakePointLoad(const ConLoadRecord& record, const LoadCase& loadCa
     load->MX = record.m_dMX;
     load->MY = record.m_dMY;
     load->MZ = record.m_dMZ;
-    return load;
 }
 
 // Distances of the file are fractions of the member length; positions are lengths from the start end,
 // in the file's length unit.
 void AddLineLoads(const BeamLoadRecord& record, const LoadTypeRule& rule, const LoadCase& loadCase,
-                  double length, OwnedArray<WorkLineLoad>& loads)
+                  double length, PooledArray<WorkLineLoad>& loads)
 {
     const double distances[4] = {record.m_dD1, record.m_dD2, record.m_dD3, record.m_dD4};
     const double values[4] = {record.m_dP1, record.m_dP2, record.m_dP3, record.m_dP4};
     const int direction = DirectionOf(record.m_strDir);
     for (int k = 0; k < (rule.concentrated ? 4 : 1); ++k) {
-        auto* load = new WorkLineLoad;
+        WorkLineLoad* load = loads.Emplace();
+        if (!load)
+            return;
         load->CaseKind = loadCase.kind;
         load->CaseID = loadCase.id;
         load->LoadType = rule.loadType;
@@ -171,7 +174,6 @@ void AddLineLoads(const BeamLoadRecord& record, const LoadTypeRule& rule, const 
             load->Position2 = distances[1] * length;
             load->Value2 = values[1];
         }
-        loads.Add(load);
     }
 }
 
@@ -186,7 +188,7 @@ struct Span {
 class NumberIndex {
 public:
     template <class T>
-    void Build(const OwnedArray<T>& items)
+    void Build(const PooledArray<T>& items)
     {
         m_bBuilt = true;
         bool any = false;
@@ -254,7 +256,7 @@ NumberRange Targets(const ValueArray<int>& list, const int& single)
 
 // The index of a collection, built at its first use.
 template <class T>
-const NumberIndex& Ready(NumberIndex& index, const OwnedArray<T>& items)
+const NumberIndex& Ready(NumberIndex& index, const PooledArray<T>& items)
 {
     if (!index.IsBuilt())
         index.Build(items);
@@ -269,7 +271,7 @@ struct LoadTargets::Index {
     CaseNames cases;
 };
 
-LoadTargets::LoadTargets(const OwnedArray<WorkNode>& nodes, const OwnedArray<WorkLine>& lines,
+LoadTargets::LoadTargets(const PooledArray<WorkNode>& nodes, const PooledArray<WorkLine>& lines,
                          const LoadCaseBlock* cases)
     : m_Nodes(nodes), m_Lines(lines), m_pCases(cases), m_pIndex(new Index)
 {
@@ -337,7 +339,7 @@ void MIDAStranslatetoOrvo::CreateSectionLoads(const std::string& caseName, long 
                 node->PointLoads.Add(++m_nPointLoadCounter);
             else if (sink)
                 Note(sink, MidasFinding::LoadOnMissingNode, m_pConLoadBlock->RecordOffset(i), std::to_string(number));
-            m_PointLoadArray.Add(MakePointLoad(*record, loadCase));
+            AddPointLoad(*record, loadCase, m_PointLoadArray);
         }
     }
 
@@ -347,9 +349,9 @@ void MIDAStranslatetoOrvo::CreateSectionLoads(const std::string& caseName, long 
         if (sink) {
             const long long offset = m_pBeamLoadBlock->RecordOffset(i);
             if (!rule)
-                Note(sink, MidasFinding::UnknownLoadType, offset, record->m_strType);
+                Note(sink, MidasFinding::UnknownLoadType, offset, record->m_strType.str());
             if (DirectionOf(record->m_strDir) < 0)
-                Note(sink, MidasFinding::UnknownDirection, offset, record->m_strDir);
+                Note(sink, MidasFinding::UnknownDirection, offset, record->m_strDir.str());
         }
         for (int number : Targets(record->m_ElementList, record->m_nElement)) {
             // A member lists one number per member-load record, even one whose type word makes no entry.

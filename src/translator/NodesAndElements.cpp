@@ -11,7 +11,7 @@ enum class LineKind { None, Beam, Truss };
 
 // BEAM keeps the end releases of *FRAME-RLS; TRUSS and TENSTR members are pinned (rotations about
 // y and z released) whatever the file says.
-LineKind KindOf(const std::string& type)
+LineKind KindOf(std::string_view type)
 {
     if (type == "BEAM")
         return LineKind::Beam;
@@ -40,12 +40,13 @@ void MIDAStranslatetoOrvo::BuildWorkNodes(int firstRecord)
 {
     for (int i = firstRecord; i < m_pNodeBlock->GetCount(); ++i) {
         const NodeRecord* record = m_pNodeBlock->GetRecord(i);
-        auto* node = new WorkNode;
+        WorkNode* node = m_NodeArray.Emplace();
+        if (!node)
+            return;
         node->ID = record->m_nID;
         node->X = record->m_dX;
         node->Y = record->m_dY;
         node->Z = record->m_dZ;
-        m_NodeArray.Add(node);
     }
 }
 
@@ -74,14 +75,15 @@ void MIDAStranslatetoOrvo::BuildWorkLines(int firstRecord)
         const LineKind kind = KindOf(record->m_strType);
         if (kind == LineKind::None)
             continue;  // plates, walls and other element types are not line members
-        auto* line = new WorkLine;
+        WorkLine* line = m_LineArray.Emplace();
+        if (!line)
+            return;
         line->ID = record->m_nID;
         line->StartNode = record->m_NodeIDs.Count > 0 ? record->m_NodeIDs[0] : 0;
         line->EndNode = record->m_NodeIDs.Count > 1 ? record->m_NodeIDs[1] : 0;
         line->MaterialID = record->m_nMaterialID;
         line->SectionID = record->m_nSectionID;
         CopyReleasesAndGroup(*record, kind, *line);
-        m_LineArray.Add(line);
     }
 }
 

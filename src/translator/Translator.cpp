@@ -55,6 +55,7 @@ void MIDAStranslatetoOrvo::SetDiagnostics(MidasDiagnostics* sink) { m_pDiagnosti
 MidasDiagnostics::~MidasDiagnostics() = default;
 
 void MidasDiagnostics::Progress(long long, long long) {}
+void MidasDiagnostics::PhaseFinished(MidasPhase) {}
 
 int MIDAStranslatetoOrvo::Write()
 {
@@ -123,9 +124,18 @@ int MIDAStranslatetoOrvo::InitialObjectID()
 
 bool MIDAStranslatetoOrvo::TranMidastoOrvo(ModalData_Orvo& model)
 {
-    if (Write() < 0 || InitialObjectID() < 0 || !TranslateUnit())
+    auto finished = [this](MidasPhase phase) {
+        if (m_pDiagnostics)
+            m_pDiagnostics->PhaseFinished(phase);
+    };
+    if (Write() < 0 || InitialObjectID() < 0)
         return false;
+    finished(MidasPhase::Translate);
+    if (!TranslateUnit())
+        return false;
+    finished(MidasPhase::Scale);
     HandOver(model);
+    finished(MidasPhase::HandOver);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "MaterialGradeTable.h"
+#include "reader/CompactFields.h"
 #include "midas2orvo/OrvoModel.h"
 
 // A node: number of the file (after renumbering its 1-based position), coordinates, restraint flags.
@@ -14,7 +15,7 @@ public:
     double X = 0.0;
     double Y = 0.0;
     double Z = 0.0;
-    ValueArray<int> PointLoads;
+    SmallIntList PointLoads;
 };
 
 // A BEAM, TRUSS or TENSTR member.
@@ -22,14 +23,14 @@ class WorkLine : public CObjectBase {
 public:
     unsigned char StartRelease = 0;
     unsigned char EndRelease = 0;
-    std::string GroupName;
+    ShortText GroupName;
     int ID = 0;
     int StartNode = 0;
     int EndNode = 0;
     int SectionShape = 0;
     int SectionID = 0;
     int MaterialID = 0;
-    ValueArray<int> LineLoads;
+    SmallIntList LineLoads;
     double RefX = 0.0;
     double RefY = 0.0;
     double RefZ = 0.0;

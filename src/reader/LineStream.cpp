@@ -106,9 +106,12 @@ bool LineStream::ReadBytes(std::string& out, std::size_t maxBytes)
     out.clear();
     m_nLastRead = 0;
     m_bLineFeed = false;
+    bool streamEnded = false;
     while (m_nLastRead < maxBytes) {
-        if (m_nPos == m_nEnd && !Fill())
+        if (m_nPos == m_nEnd && !Fill()) {
+            streamEnded = true;
             break;
+        }
         const std::size_t want = std::min(m_nEnd - m_nPos, maxBytes - m_nLastRead);
         const char* start = m_Buffer.data() + m_nPos;
         const void* lf = std::memchr(start, '\n', want);
@@ -126,6 +129,8 @@ bool LineStream::ReadBytes(std::string& out, std::size_t maxBytes)
         out.pop_back();
         if (!out.empty() && out.back() == '\r')
             out.pop_back();
+    } else if (streamEnded && !out.empty() && out.back() == '\r') {
+        out.pop_back();  // a file cut off between the CR and the LF of its last line
     }
     std::size_t nul = out.find('\0');
     if (nul != std::string::npos)

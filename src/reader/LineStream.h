@@ -9,8 +9,9 @@ class MidasDiagnostics;
 
 // Reads physical lines the way the format's original platform read them: at most 511 bytes per read,
 // stopping after a line feed. A read that ends in CR LF loses both bytes and one that ends in LF loses
-// it (text-mode streams turn CR LF into LF, and real files are CR LF); a lone CR stays. A NUL byte ends
-// the text of its line without moving the stream. Offsets are byte offsets into the file, so a reader
+// it (text-mode streams turn CR LF into LF, and real files are CR LF); a lone CR stays, except as the
+// last byte of the file, which is a file cut off between CR and LF. A NUL byte ends the text of its
+// line without moving the stream. Offsets are byte offsets into the file, so a reader
 // can return to the start of any line it has read.
 class LineStream {
 public:

@@ -1,6 +1,8 @@
 // Constructors, destructors and class counters of the host's model records.
 #include "midas2orvo/OrvoModel.h"
 
+#include <atomic>
+
 const char* CObjectBase::GetRuntimeClass() const { return nullptr; }
 CObjectBase::~CObjectBase() = default;
 void CObjectBase::Serialize() {}
@@ -8,9 +10,10 @@ void CObjectBase::AssertValid() const {}
 void CObjectBase::Dump() const {}
 
 namespace {
-// Objects of each counted class alive now; used by one thread at a time, as the host model is.
-int g_nMaterialCount = 0;
-int g_nLSectionCount = 0;
+// Objects of each counted class alive now, across every thread: two translations may run at once, each
+// into its own host model. A new object's ID is the count after its own increment.
+std::atomic<int> g_nMaterialCount{0};
+std::atomic<int> g_nLSectionCount{0};
 } // namespace
 
 Node_Orvo::Node_Orvo() = default;
@@ -26,18 +29,18 @@ PointLoad_Orvo::~PointLoad_Orvo() = default;
 LineLoad_Orvo::LineLoad_Orvo() = default;
 LineLoad_Orvo::~LineLoad_Orvo() = default;
 
-Material_Orvo::Material_Orvo() : ID(++g_nMaterialCount) {}
-Material_Orvo::~Material_Orvo() { --g_nMaterialCount; }
-int Material_Orvo::LiveCount() { return g_nMaterialCount; }
+Material_Orvo::Material_Orvo() : ID(g_nMaterialCount.fetch_add(1) + 1) {}
+Material_Orvo::~Material_Orvo() { g_nMaterialCount.fetch_sub(1); }
+int Material_Orvo::LiveCount() { return g_nMaterialCount.load(); }
 
-LSection_Orvo::LSection_Orvo() : ID(++g_nLSectionCount)
+LSection_Orvo::LSection_Orvo() : ID(g_nLSectionCount.fetch_add(1) + 1)
 {
     Properties.SetSize(13);
     for (double& value : Properties)
         value = 0.0;
 }
-LSection_Orvo::~LSection_Orvo() { --g_nLSectionCount; }
-int LSection_Orvo::LiveCount() { return g_nLSectionCount; }
+LSection_Orvo::~LSection_Orvo() { g_nLSectionCount.fetch_sub(1); }
+int LSection_Orvo::LiveCount() { return g_nLSectionCount.load(); }
 
 ModalData_Orvo::ModalData_Orvo() = default;
 ModalData_Orvo::~ModalData_Orvo() = default;

@@ -6,10 +6,10 @@
 
 namespace {
 
+// One stdio call, so that the messages of two translations on two threads do not interleave.
 void WriteToStandardError(const char* text, void*)
 {
-    std::fputs(text, stderr);
-    std::fputc('\n', stderr);
+    std::fprintf(stderr, "%s\n", text);
 }
 
 std::mutex g_Lock;
@@ -27,6 +27,8 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler, void* context)
     return previous;
 }
 
+// The handler is called outside the lock, so a handler that waits for the user holds up no other
+// translation; it may therefore run on several threads at once.
 void ShowMessageBox(const char* text)
 {
     MessageBoxHandler handler;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "TestSupport.h"
+#include "reader/CompactFields.h"
 #include "reader/TextUtils.h"
 
 namespace {
@@ -70,6 +71,22 @@ TEST(TextUtils, TrimAndRemoveBlanks)
     EXPECT_EQ(RemoveBlanks(" 1, 2.5 ,3"), "1,2.5,3");
     EXPECT_EQ(RemoveBlanks("a\tb c"), "a\tbc");  // tabs stay
     EXPECT_EQ(Trim("\xB0\xA1 "), "\xB0\xA1");      // double-byte text is kept whole
+}
+
+// Record text fields: an empty view with no data behind it (a token asked for past the last one) and
+// text taken from the field itself, inline and on the heap.
+TEST(ShortText, AssignsEmptyViewsAndItsOwnText)
+{
+    for (const char* start : {"GZ", "a group name longer than fourteen bytes"}) {
+        ShortText text(start);
+        text = std::string_view();
+        EXPECT_TRUE(text.empty()) << start;
+        EXPECT_STREQ(text.c_str(), "") << start;
+        text = start;
+        text = text.View().substr(1);
+        EXPECT_EQ(text, std::string_view(start).substr(1));
+        EXPECT_EQ(text.c_str()[text.size()], '\0');
+    }
 }
 
 TEST(TextUtils, IntegerConversionIsAtoiSaturated)

@@ -80,7 +80,8 @@ private:
     {
         if (text.size() <= kInline) {
             char copy[kInline];  // text may lie inside this object
-            std::memcpy(copy, text.data(), text.size());
+            if (!text.empty())   // an empty view may have no data at all (a missing token)
+                std::memcpy(copy, text.data(), text.size());
             FreeHeap();
             std::memcpy(m_Bytes, copy, text.size());
             m_Bytes[text.size()] = '\0';

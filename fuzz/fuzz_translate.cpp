@@ -1,5 +1,6 @@
-// Fuzz target: read a model text in each reading profile, translate it, then check what always holds
-// of the host's model whatever the text: nodes and members numbered by position, no more records than
+// Fuzz target: read a model text in each reading profile, from memory and from a file through
+// ReadMidasFile, translate it, then check that both routes give the same host model and what always
+// holds of that model whatever the text: nodes and members numbered by position, no more records than
 // the text could give, every load number a node or member lists naming a load that was made, case and
 // type codes in range, and nothing handed over when the translation is refused.
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "ModelDump.h"
 #include "fuzz_common.h"
 
 namespace {
@@ -129,7 +131,8 @@ void CheckLoads(const ModalData_Orvo& model, int physical, bool classic)
     }
 }
 
-// Findings point into the text and count something; the sink itself must change nothing.
+// Findings point into the text and count something; the sink itself must change nothing. Each finding
+// is also written down, so that two readings of the same bytes can be compared.
 class CheckingSink : public MidasDiagnostics {
 public:
     explicit CheckingSink(long long size) : m_nSize(size) {}
@@ -137,13 +140,27 @@ public:
     {
         FUZZ_CHECK(finding.offset >= -1 && finding.offset < std::max(m_nSize, 1LL));
         FUZZ_CHECK(finding.count >= 0);
+        m_strFindings += std::to_string(int(finding.kind)) + ',' + std::to_string(finding.offset) + ',' +
+                         std::to_string(finding.count) + ',' + finding.detail + '\n';
     }
+    const std::string& Findings() const { return m_strFindings; }
 
 private:
     long long m_nSize;
+    std::string m_strFindings;
 };
 
-void TranslateAndCheck(const std::string& text, int physical, MidasReadingProfile profile)
+// One translation of the text: the host's model, written out in full, and what was said on the way.
+struct Outcome {
+    bool translated = false;
+    int messages = 0;
+    std::string findings;
+    std::string model;
+};
+
+// Reads the text (from memory, or from a file through ReadMidasFile), translates it into a fresh host
+// model and checks what always holds of that model.
+Outcome TranslateAndCheck(const std::string& text, int physical, MidasReadingProfile profile, bool fromFile)
 {
     const bool classic = profile == MidasReadingProfile::Classic;
     ModalData_Orvo model;
@@ -151,18 +168,24 @@ void TranslateAndCheck(const std::string& text, int physical, MidasReadingProfil
     translator.SetReadingProfile(profile);
     CheckingSink sink(static_cast<long long>(text.size()));
     translator.SetDiagnostics(&sink);
-    TranslatorAccess::ReadText(translator, text);
+    if (fromFile)
+        FUZZ_CHECK(translator.ReadMidasFile(fuzz::ScratchFile(text)));
+    else
+        TranslatorAccess::ReadText(translator, text);
     const int messagesBefore = fuzz::g_Messages;
-    const bool translated = translator.TranMidastoOrvo(model);
-    const int messages = fuzz::g_Messages - messagesBefore;
+    Outcome outcome;
+    outcome.translated = translator.TranMidastoOrvo(model);
+    outcome.messages = fuzz::g_Messages - messagesBefore;
+    outcome.findings = sink.Findings();
+    outcome.model = ModelToJson(TranslationOutcome{true, outcome.translated, {}}, model);
 
     // A refused unit is said once, and refuses the translation.
-    FUZZ_CHECK(messages <= 1);
-    if (messages == 1)
-        FUZZ_CHECK(!translated);
-    if (!translated) {
+    FUZZ_CHECK(outcome.messages <= 1);
+    if (outcome.messages == 1)
+        FUZZ_CHECK(!outcome.translated);
+    if (!outcome.translated) {
         FUZZ_CHECK(IsEmpty(model) && !model.m_bUpdated);
-        return;
+        return outcome;
     }
     FUZZ_CHECK(model.m_bUpdated);
     FUZZ_CHECK(model.m_Areas.GetSize() == 0);  // plates are not translated
@@ -170,6 +193,7 @@ void TranslateAndCheck(const std::string& text, int physical, MidasReadingProfil
     CheckLines(model, physical, classic);
     CheckSections(model, physical);
     CheckLoads(model, physical, classic);
+    return outcome;
 }
 
 } // namespace
@@ -179,7 +203,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::SilenceMessageBox();
     const std::string text = fuzz::TextOf(data, size);
     const int physical = fuzz::PhysicalLines(text);
-    for (MidasReadingProfile profile : fuzz::kProfiles)
-        TranslateAndCheck(text, physical, profile);
+    for (MidasReadingProfile profile : fuzz::kProfiles) {
+        // The file route reads through a buffer and steps back by seeking where the load reader looks
+        // ahead; it must end in the very model, findings and messages the text in memory gives.
+        const Outcome inMemory = TranslateAndCheck(text, physical, profile, false);
+        const Outcome fromFile = TranslateAndCheck(text, physical, profile, true);
+        FUZZ_CHECK(fromFile.translated == inMemory.translated);
+        FUZZ_CHECK(fromFile.messages == inMemory.messages);
+        FUZZ_CHECK(fromFile.findings == inMemory.findings);
+        FUZZ_CHECK(fromFile.model == inMemory.model);
+    }
     return 0;
 }

@@ -1,9 +1,12 @@
-// Fuzz target: one data line through one record parser. The first byte picks the parser (a letter
-// names one, any other byte picks by its value); the rest, up to a line feed, is the line, as the
-// reader hands it over. Each classic parser must keep or reject the line by its rule, convert numbers
-// exactly as atoi and strtod would, and leave a record that satisfies its block's contract. The field
-// splitter of today's layout must cut the line at its commas outside quotes; the record parsers of
-// today's layout must run clean under the sanitizers.
+// Fuzz targets: one data line through one record parser of a family. The same source builds one
+// target per family, chosen by MIDAS2ORVO_LINE_FAMILY: Geometry (node, element, unit, version),
+// Property (material, section, thickness), Group (group, constraint, frame release), Load (load case,
+// nodal load, member load) and Current (today's field splitter and record parsers). The first byte
+// picks a parser of the family (its letter names one, any other byte picks by its value); the rest, up
+// to a line feed, is the line, as the reader hands it over. Each classic parser must keep or reject the
+// line by its rule, convert numbers exactly as atoi and strtod would, and leave a record that satisfies
+// its block's contract. The field splitter of today's layout must cut the line at its commas outside
+// quotes; the record parsers of today's layout must run clean under the sanitizers.
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -58,16 +61,25 @@ struct Tokens {
     std::vector<std::string_view> items;
 };
 
+// Parses line into r, which must be kept exactly when expectKept says so; a kept record must meet its
+// block's contract. Whether it was kept.
+template <class Record>
+bool ParseAs(Record& r, const std::string& line, bool expectKept)
+{
+    const bool kept = r.Parse(line.c_str());
+    FUZZ_CHECK(kept == expectKept);
+    if (kept)
+        fuzz::CheckKept(r);
+    return kept;
+}
+
 // *NODE: kept with three commas or more; number and coordinates as atoi and strtod read them.
 void CheckNode(const std::string& line)
 {
     NodeRecord r;
     const std::string text = WithoutSpaces(line);
-    const bool kept = r.Parse(line.c_str());
-    FUZZ_CHECK(kept == (Commas(text) >= 3));
-    if (!kept)
+    if (!ParseAs(r, line, Commas(text) >= 3))
         return;
-    fuzz::CheckKept(r);
     const auto f = Fields(text);
     const std::size_t zStart = f[0].size() + f[1].size() + f[2].size() + 3;
     FUZZ_CHECK(r.m_nID == ReferenceInt(f[0]));
@@ -83,11 +95,8 @@ void CheckElement(const std::string& line)
     const std::string text = WithoutSpaces(line);
     const auto f = Fields(text);
     const bool member = f.size() > 1 && fuzz::IsLineMember(std::string(f[1]));
-    const bool kept = r.Parse(line.c_str());
-    FUZZ_CHECK(kept == (Commas(text) >= (member ? 5u : 4u)));
-    if (!kept)
+    if (!ParseAs(r, line, Commas(text) >= (member ? 5u : 4u)))
         return;
-    fuzz::CheckKept(r);
     FUZZ_CHECK(r.m_nID == ReferenceInt(f[0]));
     FUZZ_CHECK(r.m_strType == f[1]);
     FUZZ_CHECK(r.m_nMaterialID == ReferenceInt(f[2]));
@@ -102,18 +111,13 @@ void CheckElement(const std::string& line)
 void CheckUnit(const std::string& line)
 {
     UnitRecord r;
-    const bool kept = r.Parse(line.c_str());
-    FUZZ_CHECK(kept == HasNonSpace(line));
-    if (kept)
-        fuzz::CheckKept(r);
+    ParseAs(r, line, HasNonSpace(line));
 }
 
 void CheckVersion(const std::string& line)
 {
     VersionRecord r;
-    const bool kept = r.Parse(line.c_str());
-    FUZZ_CHECK(kept == !line.empty());
-    if (kept)
+    if (ParseAs(r, line, !line.empty()))
         FUZZ_CHECK(r.m_strVersion == line);
 }
 
@@ -122,11 +126,8 @@ void CheckMaterial(const std::string& line)
 {
     MaterialRecord r;
     const std::string text = WithoutSpaces(line);
-    const bool kept = r.Parse(line.c_str());
-    FUZZ_CHECK(kept == (!text.empty() && Commas(text) >= 9));
-    if (!kept)
+    if (!ParseAs(r, line, !text.empty() && Commas(text) >= 9))
         return;
-    fuzz::CheckKept(r);
     const auto f = Fields(text);
     FUZZ_CHECK(r.m_nID == ReferenceInt(f[0]));
     FUZZ_CHECK(r.m_nDataKind == ReferenceInt(f[8]));
@@ -138,11 +139,8 @@ void CheckSection(const std::string& line)
 {
     SectionRecord r;
     const std::string text = WithoutSpaces(line);
-    const bool kept = r.Parse(line.c_str());
-    FUZZ_CHECK(kept == !text.empty());
-    if (!kept)
+    if (!ParseAs(r, line, !text.empty()))
         return;
-    fuzz::CheckKept(r);
     if (text.rfind("YES", 0) == 0)
         return;  // an empty record
     const Tokens t(text);
@@ -154,11 +152,8 @@ void CheckThickness(const std::string& line)
 {
     ThicknessRecord r;
     const std::string text = WithoutSpaces(line);
-    const bool kept = r.Parse(line.c_str());
-    FUZZ_CHECK(kept == !text.empty());
-    if (!kept)
+    if (!ParseAs(r, line, !text.empty()))
         return;
-    fuzz::CheckKept(r);
     const Tokens t(text);
     FUZZ_CHECK(r.m_nID == ReferenceInt(t[0]));
     FUZZ_CHECK(SameReal(r.m_dThickness, ReferenceReal(t[3])));
@@ -201,11 +196,8 @@ void CheckGroup(const std::string& line)
 void CheckConstraint(const std::string& line)
 {
     ConstraintRecord r;
-    const bool kept = r.Parse(line.c_str());
-    FUZZ_CHECK(kept == (!line.empty() && line.find(',') != std::string::npos));
-    if (!kept)
+    if (!ParseAs(r, line, !line.empty() && line.find(',') != std::string::npos))
         return;
-    fuzz::CheckKept(r);
     const std::string_view nodes = std::string_view(line).substr(0, line.find(','));
     if (nodes.find("to") == std::string_view::npos) {
         const std::vector<int> expected = ReferenceList(nodes, false);
@@ -217,11 +209,8 @@ void CheckFrameRelease(const std::string& line)
 {
     FrameReleaseRecord r;
     const std::string text = WithoutSpaces(line);
-    const bool kept = r.Parse(line.c_str());
-    FUZZ_CHECK(kept == !text.empty());
-    if (!kept)
+    if (!ParseAs(r, line, !text.empty()))
         return;
-    fuzz::CheckKept(r);
     FUZZ_CHECK(r.m_nElementID == ReferenceInt(Tokens(text)[0]));
 }
 
@@ -229,11 +218,8 @@ void CheckLoadCase(const std::string& line)
 {
     LoadCaseRecord r;
     const std::string text = WithoutSpaces(line);
-    const bool kept = r.Parse(line.c_str());
-    FUZZ_CHECK(kept == !text.empty());
-    if (!kept)
+    if (!ParseAs(r, line, !text.empty()))
         return;
-    fuzz::CheckKept(r);
     const Tokens t(text);
     FUZZ_CHECK(r.m_strName == TrimView(t[0]));
     FUZZ_CHECK(r.m_strType == TrimView(t[1]));
@@ -243,9 +229,7 @@ void CheckConLoad(const std::string& line)
 {
     ConLoadRecord r;
     const std::string text = WithoutSpaces(line);
-    const bool kept = r.Parse(line.c_str());
-    FUZZ_CHECK(kept == !text.empty());
-    if (!kept)
+    if (!ParseAs(r, line, !text.empty()))
         return;
     const Tokens t(text);
     FUZZ_CHECK(r.m_nNode == ReferenceInt(t[0]));
@@ -259,11 +243,8 @@ void CheckBeamLoad(const std::string& line)
 {
     BeamLoadRecord r;
     const std::string text = WithoutSpaces(line);
-    const bool kept = r.Parse(line.c_str());
-    FUZZ_CHECK(kept == (!text.empty() && text.rfind("aDir", 0) != 0));
-    if (!kept)
+    if (!ParseAs(r, line, !text.empty() && text.rfind("aDir", 0) != 0))
         return;
-    fuzz::CheckKept(r);
     const Tokens t(text);
     FUZZ_CHECK(r.m_nElement == ReferenceInt(t[0]));
     FUZZ_CHECK(r.m_strType == TrimView(t[2]));
@@ -302,32 +283,65 @@ void RunCurrent(const std::string& line)
     r.Parse(line.c_str());
 }
 
+enum class Family { Geometry, Property, Group, Load, Current };
+
+#ifndef MIDAS2ORVO_LINE_FAMILY
+#error "build with -DMIDAS2ORVO_LINE_FAMILY=Geometry, Property, Group, Load or Current"
+#endif
+constexpr Family kFamily = Family::MIDAS2ORVO_LINE_FAMILY;
+
 using Checker = void (*)(const std::string&);
 struct Parser {
-    char letter;
+    Family family;
+    char letter;  // a letter per parser, so a hand-written seed shows which one it feeds
     Checker check;
 };
-// A letter per parser, so a hand-written seed shows which one it feeds.
 constexpr Parser kParsers[] = {
-    {'N', CheckNode},         {'E', CheckElement},  {'U', CheckUnit},       {'V', CheckVersion},
-    {'M', CheckMaterial},     {'S', CheckSection},  {'T', CheckThickness},  {'G', CheckGroup},
-    {'C', CheckConstraint},   {'R', CheckFrameRelease}, {'L', CheckLoadCase}, {'P', CheckConLoad},
-    {'B', CheckBeamLoad},
+    {Family::Geometry, 'N', CheckNode},
+    {Family::Geometry, 'E', CheckElement},
+    {Family::Geometry, 'U', CheckUnit},
+    {Family::Geometry, 'V', CheckVersion},
+    {Family::Property, 'M', CheckMaterial},
+    {Family::Property, 'S', CheckSection},
+    {Family::Property, 'T', CheckThickness},
+    {Family::Group, 'G', CheckGroup},
+    {Family::Group, 'C', CheckConstraint},
+    {Family::Group, 'R', CheckFrameRelease},
+    {Family::Load, 'L', CheckLoadCase},
+    {Family::Load, 'P', CheckConLoad},
+    {Family::Load, 'B', CheckBeamLoad},
     // today's layout: the field splitter, then the record parsers in lower case
-    {'F', CheckSplitFields},
-    {'m', RunCurrent<CurrentMaterialRecord>}, {'s', RunCurrent<CurrentSectionRecord>},
-    {'t', RunCurrent<CurrentThicknessRecord>}, {'g', RunCurrent<CurrentGroupRecord>},
-    {'l', RunCurrent<CurrentLoadCaseRecord>}, {'p', RunCurrent<CurrentConLoadRecord>},
-    {'b', RunCurrent<CurrentBeamLoadRecord>}, {'r', RunCurrent<CurrentFrameReleaseRecord>},
+    {Family::Current, 'F', CheckSplitFields},
+    {Family::Current, 'm', RunCurrent<CurrentMaterialRecord>},
+    {Family::Current, 's', RunCurrent<CurrentSectionRecord>},
+    {Family::Current, 't', RunCurrent<CurrentThicknessRecord>},
+    {Family::Current, 'g', RunCurrent<CurrentGroupRecord>},
+    {Family::Current, 'l', RunCurrent<CurrentLoadCaseRecord>},
+    {Family::Current, 'p', RunCurrent<CurrentConLoadRecord>},
+    {Family::Current, 'b', RunCurrent<CurrentBeamLoadRecord>},
+    {Family::Current, 'r', RunCurrent<CurrentFrameReleaseRecord>},
 };
-constexpr std::size_t kParserCount = sizeof kParsers / sizeof kParsers[0];
+
+// The parsers of this target's family, in table order.
+const std::vector<const Parser*>& FamilyParsers()
+{
+    static const std::vector<const Parser*> parsers = [] {
+        std::vector<const Parser*> chosen;
+        for (const Parser& parser : kParsers)
+            if (parser.family == kFamily)
+                chosen.push_back(&parser);
+        return chosen;
+    }();
+    return parsers;
+}
 
 Checker PickParser(unsigned char first)
 {
-    for (const Parser& parser : kParsers)
-        if (parser.letter == char(first))
-            return parser.check;
-    return kParsers[first % kParserCount].check;
+    const std::vector<const Parser*>& parsers = FamilyParsers();
+    for (const Parser* parser : parsers)
+        if (parser->letter == char(first))
+            return parser->check;
+    return parsers[first % parsers.size()]->check;
 }
 
 } // namespace

@@ -14,7 +14,9 @@ namespace midas2orvo {
 
 // Hands out memory from chunks that grow geometrically (16 KiB up to 8 MiB) and gives it all back at
 // once. A model of a million members makes millions of small records; taking each from the general
-// heap costs a call, a header and a scattered page per record.
+// heap costs a call, a header and a scattered page per record. Chunks of 2 MiB and more are asked to
+// be backed by large pages where the system offers them (one page fault per 2 MiB instead of per
+// 4 KiB).
 class RecordArena {
 public:
     RecordArena() = default;
@@ -51,7 +53,7 @@ public:
     {
         while (m_pChunk) {
             Chunk* previous = m_pChunk->previous;
-            std::free(m_pChunk);
+            FreeChunk(m_pChunk, m_pChunk->size);
             m_pChunk = previous;
         }
         m_nNext = m_nEnd = m_nLast = 0;
@@ -61,27 +63,15 @@ public:
 private:
     struct alignas(16) Chunk {
         Chunk* previous;
+        std::size_t size;
     };
     static constexpr std::size_t kFirstChunk = std::size_t(16) << 10;
     static constexpr std::size_t kLargestChunk = std::size_t(8) << 20;
 
-    bool Grow(std::size_t bytes)
-    {
-        std::size_t size = m_nChunkBytes;
-        while (size < bytes + sizeof(Chunk) + 16)
-            size *= 2;
-        auto* chunk = static_cast<Chunk*>(std::malloc(size));
-        if (!chunk)
-            return false;
-        chunk->previous = m_pChunk;
-        m_pChunk = chunk;
-        m_nNext = reinterpret_cast<std::uintptr_t>(chunk + 1);
-        m_nEnd = reinterpret_cast<std::uintptr_t>(chunk) + size;
-        m_nLast = m_nNext;
-        if (m_nChunkBytes < kLargestChunk)
-            m_nChunkBytes *= 2;
-        return true;
-    }
+    // Starts a chunk that holds at least bytes more; false when the system has no memory left.
+    bool Grow(std::size_t bytes);
+    static void* AllocateChunk(std::size_t size);
+    static void FreeChunk(void* chunk, std::size_t size);
 
     Chunk* m_pChunk = nullptr;
     std::uintptr_t m_nNext = 0;  // first free byte of the current chunk

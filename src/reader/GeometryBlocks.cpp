@@ -28,7 +28,8 @@ bool VersionRecord::Parse(const char* line)
 
 bool UnitRecord::Parse(const char* line)
 {
-    const std::string text = RemoveBlanks(line);
+    const BlankFreeLine blankFree(line);
+    const std::string_view text = blankFree.View();
     if (text.empty())
         return false;  // blank line ends the block
     FieldTokenizer tokens(std::string_view(text), ",");
@@ -41,7 +42,8 @@ bool UnitRecord::Parse(const char* line)
 
 bool NodeRecord::Parse(const char* line)
 {
-    const std::string text = RemoveBlanks(line);
+    const BlankFreeLine blankFree(line);
+    const std::string_view text = blankFree.View();
     std::string_view work = text;
     std::string_view id, x, y;
     // A blank line, or one with fewer than three commas (such as the next keyword line), ends the block.
@@ -56,7 +58,8 @@ bool NodeRecord::Parse(const char* line)
 
 bool ElementRecord::Parse(const char* line)
 {
-    const std::string text = RemoveBlanks(line);
+    const BlankFreeLine blankFree(line);
+    const std::string_view text = blankFree.View();
     std::string_view work = text;
     std::string_view id, type, material, property;
     // Fewer than four commas (a blank line, the next keyword line) ends the block.

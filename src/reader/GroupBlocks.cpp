@@ -69,7 +69,8 @@ bool ConstraintRecord::Parse(const char* line)
 
 bool FrameReleaseRecord::Parse(const char* line)
 {
-    const std::string text = RemoveBlanks(line);
+    const BlankFreeLine blankFree(line);
+    const std::string_view text = blankFree.View();
     if (text.empty())
         return false;
     FieldTokenizer tokens(std::string_view(text), ",");

@@ -21,7 +21,8 @@ MidasRecord* BeamLoadBlock::CreateRecord(const char*)
 
 bool LoadCaseRecord::Parse(const char* line)
 {
-    const std::string text = RemoveBlanks(line);
+    const BlankFreeLine blankFree(line);
+    const std::string_view text = blankFree.View();
     if (text.empty())
         return false;  // blank line ends the block
     FieldTokenizer tokens(std::string_view(text), ",");
@@ -33,7 +34,8 @@ bool LoadCaseRecord::Parse(const char* line)
 
 bool ConLoadRecord::Parse(const char* line)
 {
-    const std::string text = RemoveBlanks(line);
+    const BlankFreeLine blankFree(line);
+    const std::string_view text = blankFree.View();
     if (text.empty())
         return false;  // blank line ends the block
     FieldTokenizer tokens(std::string_view(text), ",");
@@ -45,7 +47,8 @@ bool ConLoadRecord::Parse(const char* line)
 
 bool BeamLoadRecord::Parse(const char* line)
 {
-    const std::string text = RemoveBlanks(line);
+    const BlankFreeLine blankFree(line);
+    const std::string_view text = blankFree.View();
     if (text.empty())
         return false;  // blank line ends the block
     const std::size_t aDir = text.find("aDir");

@@ -40,7 +40,8 @@ MidasRecord* ThicknessBlock::CreateRecord(const char*)
 
 bool MaterialRecord::Parse(const char* line)
 {
-    const std::string text = RemoveBlanks(line);
+    const BlankFreeLine blankFree(line);
+    const std::string_view text = blankFree.View();
     if (text.empty())
         return false;  // blank line ends the block
     std::string_view work = text;
@@ -76,7 +77,8 @@ bool MaterialRecord::Parse(const char* line)
 
 bool SectionRecord::Parse(const char* line)
 {
-    const std::string text = RemoveBlanks(line);
+    const BlankFreeLine blankFree(line);
+    const std::string_view text = blankFree.View();
     if (text.empty())
         return false;  // blank line ends the block
     const std::size_t yes = text.find("YES");
@@ -110,7 +112,8 @@ bool SectionRecord::Parse(const char* line)
 
 bool ThicknessRecord::Parse(const char* line)
 {
-    const std::string text = RemoveBlanks(line);
+    const BlankFreeLine blankFree(line);
+    const std::string_view text = blankFree.View();
     if (text.empty())
         return false;  // blank line ends the block
     FieldTokenizer tokens(std::string_view(text), ",");

@@ -24,6 +24,21 @@ std::string_view TrimLeftView(std::string_view text);
 void RemoveBlanks(std::string_view text, std::string& out);
 std::string RemoveBlanks(std::string_view text);
 
+// A data line without its spaces, held on the stack when the line has an ordinary length: the parsers
+// of millions of lines make no heap copy of each.
+class BlankFreeLine {
+public:
+    explicit BlankFreeLine(std::string_view text);
+    BlankFreeLine(const BlankFreeLine&) = delete;
+    BlankFreeLine& operator=(const BlankFreeLine&) = delete;
+    std::string_view View() const { return m_View; }
+
+private:
+    char m_Small[512];
+    std::string m_Large;
+    std::string_view m_View;
+};
+
 // Splits off the text before the first comma of work; work keeps the text after that comma.
 // Without a comma the field is all of work, work becomes empty and the result is false.
 bool TakeCommaField(std::string& work, std::string& field);
@@ -42,15 +57,45 @@ public:
     FieldTokenizer& operator=(const FieldTokenizer&) = delete;
     // Next token into out (untrimmed); false with out empty when no token is left.
     bool NextToken(std::string& out);
-    bool NextToken(std::string_view& out);
+    bool NextToken(std::string_view& out)
+    {
+        const std::size_t size = m_Text.size();
+        out = std::string_view();
+        while (m_nPosition < size && IsDelimiter(static_cast<unsigned char>(m_Text[m_nPosition])))
+            ++m_nPosition;
+        if (m_nPosition >= size)
+            return false;
+        const std::size_t start = m_nPosition;
+        if (m_nSingle >= 0) {
+            // One delimiter byte, the usual comma or space: a plain compare per byte.
+            const char delimiter = char(m_nSingle);
+            while (m_nPosition < size && m_Text[m_nPosition] != delimiter)
+                ++m_nPosition;
+        } else {
+            while (m_nPosition < size && !IsDelimiter(static_cast<unsigned char>(m_Text[m_nPosition])))
+                ++m_nPosition;
+        }
+        out = m_Text.substr(start, m_nPosition - start);
+        return true;
+    }
     // Next token trimmed of whitespace; empty when no token is left.
-    std::string_view NextTrimmed();
+    std::string_view NextTrimmed()
+    {
+        std::string_view token;
+        NextToken(token);
+        // Tokens of a blank-free line rarely have whitespace at either end: look before trimming.
+        if (!token.empty() && (IsBlank(static_cast<unsigned char>(token.front())) ||
+                               IsBlank(static_cast<unsigned char>(token.back()))))
+            return TrimView(token);
+        return token;
+    }
 
 private:
     std::string m_Owned;
     std::string_view m_Text;
     unsigned char m_Delimiters[32];
-    int m_nPosition = 0;
+    int m_nSingle = -1;  // the delimiter byte when there is only one
+    std::size_t m_nPosition = 0;
     bool IsDelimiter(unsigned char c) const { return (m_Delimiters[c >> 3] >> (c & 7)) & 1; }
 };
 

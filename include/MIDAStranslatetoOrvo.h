@@ -17,6 +17,7 @@
 // record appended to its model.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "midas2orvo/Export.h"
@@ -47,6 +48,7 @@ class WorkASection;
 class WorkMaterial;
 class WorkPointLoad;
 class WorkLineLoad;
+class TextPool;
 
 struct LoadTargets;
 
@@ -213,4 +215,6 @@ private:
     // Attachment counters of the load reader (numbers given to loads attached to nodes and members).
     int m_nPointLoadCounter = 0;
     int m_nLineLoadCounter = 0;
+    // One copy of each group name, shared by the element records and working lines of that group.
+    std::unique_ptr<TextPool> m_GroupNames;
 };

@@ -89,6 +89,44 @@ TEST(ShortText, AssignsEmptyViewsAndItsOwnText)
     }
 }
 
+// Lists keep every number in order across the move from inside the record to the heap and each
+// regrowth there (at 2, 4, 8, 16 for two inside; at 4, 8, 16 for four), and copies are independent.
+TEST(SmallIntList, KeepsNumbersAcrossEveryGrowth)
+{
+    auto check = [](auto list, const char* name) {
+        for (int n = 0; n < 40; ++n) {
+            ASSERT_TRUE(list.Add(n * 7 - 3)) << name << n;
+            ASSERT_EQ(list.Count, n + 1) << name;
+            for (int k = 0; k <= n; ++k)
+                ASSERT_EQ(list[k], k * 7 - 3) << name << " after " << n + 1 << " at " << k;
+            auto copy = list;
+            copy.Add(-1);
+            EXPECT_EQ(std::vector<int>(list.begin(), list.end()),
+                      std::vector<int>(copy.begin(), copy.end() - 1)) << name;
+        }
+        list.RemoveAll();
+        EXPECT_EQ(list.begin(), list.end()) << name;
+        EXPECT_TRUE(list.Add(5));
+        EXPECT_EQ(list[0], 5) << name;
+    };
+    check(SmallIntList<2>(), "two inside: ");
+    check(SmallIntList<4>(), "four inside: ");
+}
+
+// A name of any length is shared, not copied: equal names give the same copy, an unset name is empty.
+TEST(TextPool, HandsOutOneCopyPerName)
+{
+    TextPool pool;
+    const std::string longName(300, 'G');
+    const PooledText a = pool.Intern(longName);
+    const PooledText b = pool.Intern(std::string(longName));
+    EXPECT_EQ(a.View().data(), b.View().data());
+    EXPECT_EQ(a, std::string_view(longName));
+    EXPECT_NE(pool.Intern("Storey1").View().data(), pool.Intern("Storey2").View().data());
+    EXPECT_TRUE(PooledText().empty());
+    EXPECT_EQ(PooledText(), "");
+}
+
 TEST(TextUtils, IntegerConversionIsAtoiSaturated)
 {
     const struct {
@@ -109,7 +147,10 @@ TEST(TextUtils, RealConversionMatchesStrtodBitForBit)
     const char* rows[] = {"0",       "1500.25", "-3.0e-8",  "2.06e+008", "7.85E-09", "1e",   "1e+",
                           "-.5",     ".5",      "+2.5",     "0x1p3",     "inf",      "-nan", "1e400",
                           "1e-400",  "4.9e-324", "abc",     "",          "  12,3",   "1.5.3", "-0",
-                          "0.1",     "123456789012345678901234567890", "2.2250738585072011e-308"};
+                          "0.1",     "123456789012345678901234567890", "2.2250738585072011e-308",
+                          // whole numbers, which take their own short path, and what must leave it
+                          "-25", "6000", "12x", "0x1A", "0X10", "7e", "7E2", "5.", "007", "-00",
+                          "123456789012345", "1234567890123456", "99999999999999999", "25\t"};
     for (const char* text : rows) {
         const double expected = std::strtod(text, nullptr);
         const double actual = ToReal(text);

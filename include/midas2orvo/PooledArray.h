@@ -1,90 +1,27 @@
-// PooledArray<T>: the translator's ordered collections of parsed and working records, kept in large
-// chunks of memory instead of one heap block per record.
+// PooledArray<T>: the translator's ordered collections of parsed and working records, kept side by side
+// in a few large segments instead of one heap block (and one pointer) per record.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
+#include <iterator>
 #include <new>
 #include <utility>
 
-#include "ValueArray.h"
-
 namespace midas2orvo {
 
-// Hands out memory from chunks that grow geometrically (16 KiB up to 8 MiB) and gives it all back at
-// once. A model of a million members makes millions of small records; taking each from the general
-// heap costs a call, a header and a scattered page per record. Chunks of 2 MiB and more are asked to
-// be backed by large pages where the system offers them (one page fault per 2 MiB instead of per
-// 4 KiB).
-class RecordArena {
-public:
-    RecordArena() = default;
-    RecordArena(const RecordArena&) = delete;
-    RecordArena& operator=(const RecordArena&) = delete;
-    ~RecordArena() { Clear(); }
-
-    // Memory for bytes with the given alignment (a power of two no larger than 16); null when the
-    // system has none left.
-    void* Allocate(std::size_t bytes, std::size_t alignment)
-    {
-        std::uintptr_t start = (m_nNext + (alignment - 1)) & ~std::uintptr_t(alignment - 1);
-        if (!m_pChunk || start + bytes > m_nEnd) {
-            if (!Grow(bytes))
-                return nullptr;
-            start = (m_nNext + (alignment - 1)) & ~std::uintptr_t(alignment - 1);
-        }
-        m_nLast = m_nNext;
-        m_nNext = start + bytes;
-        return reinterpret_cast<void*>(start);
-    }
-
-    // Takes back the latest allocation (a record that was made and then rejected); any other pointer
-    // stays where it is until Clear.
-    void ReleaseLatest(void* pointer)
-    {
-        if (m_pChunk && reinterpret_cast<std::uintptr_t>(pointer) >= m_nLast &&
-            reinterpret_cast<std::uintptr_t>(pointer) < m_nNext)
-            m_nNext = m_nLast;
-    }
-
-    // Frees every chunk.
-    void Clear()
-    {
-        while (m_pChunk) {
-            Chunk* previous = m_pChunk->previous;
-            FreeChunk(m_pChunk, m_pChunk->size);
-            m_pChunk = previous;
-        }
-        m_nNext = m_nEnd = m_nLast = 0;
-        m_nChunkBytes = kFirstChunk;
-    }
-
-private:
-    struct alignas(16) Chunk {
-        Chunk* previous;
-        std::size_t size;
-    };
-    static constexpr std::size_t kFirstChunk = std::size_t(16) << 10;
-    static constexpr std::size_t kLargestChunk = std::size_t(8) << 20;
-
-    // Starts a chunk that holds at least bytes more; false when the system has no memory left.
-    bool Grow(std::size_t bytes);
-    static void* AllocateChunk(std::size_t size);
-    static void FreeChunk(void* chunk, std::size_t size);
-
-    Chunk* m_pChunk = nullptr;
-    std::uintptr_t m_nNext = 0;  // first free byte of the current chunk
-    std::uintptr_t m_nEnd = 0;   // end of the current chunk
-    std::uintptr_t m_nLast = 0;  // where the latest allocation began (before its alignment)
-    std::size_t m_nChunkBytes = kFirstChunk;
-};
+// Segment memory for the record pools: segments of 2 MiB and more are asked to be backed by large
+// pages where the system offers them (one page fault per 2 MiB instead of per 4 KiB).
+void* AllocateSegment(std::size_t bytes);
+void FreeSegment(void* segment);
 
 } // namespace midas2orvo
 
-// Records of class T (or of classes derived from it) in file order, read by 0-based position like
-// OwnedArray. The array makes the records itself in its arena and destroys them through T's virtual
-// destructor when it is emptied or destroyed.
+// Records of class T, or of one class derived from it, in file order and read by 0-based position like
+// OwnedArray. The array makes the records itself, all of one size, in segments that double in size
+// (64 records, then 128, 256, ...), so a record's place follows from its position: a model of a
+// million members costs no heap block, header or pointer per record. The records are destroyed through
+// T's destructor, which must be virtual when the array holds a derived class.
 template <class T>
 class PooledArray {
 public:
@@ -93,33 +30,33 @@ public:
     PooledArray& operator=(const PooledArray&) = delete;
     ~PooledArray() { DeleteAll(); }
 
-    // Makes a record that is not yet in the array: Append keeps it, Discard destroys it. Null when the
-    // memory ran out.
+    // Makes a record in the next free place, not yet in the array: Append keeps it, Discard destroys it;
+    // one of the two must come before the next Make. Every record of the array has the size of the
+    // first one made; null when a record would not fit that size or memory ran out.
     template <class U = T, class... Args>
     U* Make(Args&&... args)
     {
-        static_assert(alignof(U) <= 16, "records are aligned to at most 16 bytes");
-        void* memory = m_Arena.Allocate(sizeof(U), alignof(U));
-        return memory ? ::new (memory) U(std::forward<Args>(args)...) : nullptr;
+        static_assert(alignof(U) <= kAlignment, "records are aligned to at most 16 bytes");
+        if (m_nStride == 0)
+            m_nStride = sizeof(U);  // a multiple of alignof(U); segments start 16-byte aligned
+        if (sizeof(U) > m_nStride || m_nStride % alignof(U) != 0 || m_nCount == kMaxCount)
+            return nullptr;
+        void* place = Place(m_nCount, true);
+        return place ? ::new (place) U(std::forward<Args>(args)...) : nullptr;
     }
 
-    // Appends a record made by Make; returns its position, or -1 when memory ran out (record destroyed).
+    // Appends the record made by the latest Make; returns its position.
     int Append(T* item)
     {
-        if (!m_Items.Add(item)) {
-            item->~T();
-            return -1;
-        }
-        return m_Items.Count - 1;
+        (void)item;  // always the record in place m_nCount
+        return m_nCount++;
     }
 
-    // Destroys a record made by Make that was not appended.
+    // Destroys the record made by the latest Make, which was not appended.
     void Discard(T* item)
     {
-        if (!item)
-            return;
-        item->~T();
-        m_Arena.ReleaseLatest(item);
+        if (item)
+            item->~T();
     }
 
     // Makes a record and appends it; null when memory ran out.
@@ -127,29 +64,94 @@ public:
     U* Emplace(Args&&... args)
     {
         U* item = Make<U>(std::forward<Args>(args)...);
-        return item && Append(item) >= 0 ? item : nullptr;
+        if (item)
+            Append(item);
+        return item;
     }
 
-    int GetSize() const { return m_Items.Count; }
-    int GetCount() const { return m_Items.Count; }
+    int GetSize() const { return m_nCount; }
+    int GetCount() const { return m_nCount; }
 
     // The record at a 0-based position, or null outside the range (a "missing entry").
-    T* GetAt(int index) const { return index >= 0 && index < m_Items.Count ? m_Items[index] : nullptr; }
+    T* GetAt(int index) const
+    {
+        return index >= 0 && index < m_nCount ? static_cast<T*>(Place(index, false)) : nullptr;
+    }
     T* operator[](int index) const { return GetAt(index); }
 
     // Destroys every record in index order and empties the array.
     void DeleteAll()
     {
-        for (int i = 0; i < m_Items.Count; ++i)
-            m_Items[i]->~T();
-        m_Items.RemoveAll();
-        m_Arena.Clear();
+        for (int i = 0; i < m_nCount; ++i)
+            GetAt(i)->~T();
+        for (void*& segment : m_Segments) {
+            midas2orvo::FreeSegment(segment);
+            segment = nullptr;
+        }
+        m_nCount = 0;
+        m_nStride = 0;
     }
 
-    T* const* begin() const { return m_Items.Data; }
-    T* const* end() const { return m_Items.Data + m_Items.Count; }
+    // Walks the records in order, as pointers.
+    class Iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = T*;
+        using difference_type = std::ptrdiff_t;
+        using pointer = T* const*;
+        using reference = T*;
+        Iterator(const PooledArray* array, int index) : m_pArray(array), m_nIndex(index) {}
+        T* operator*() const { return m_pArray->GetAt(m_nIndex); }
+        Iterator& operator++()
+        {
+            ++m_nIndex;
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return m_nIndex == other.m_nIndex; }
+        bool operator!=(const Iterator& other) const { return m_nIndex != other.m_nIndex; }
+
+    private:
+        const PooledArray* m_pArray;
+        int m_nIndex;
+    };
+    Iterator begin() const { return Iterator(this, 0); }
+    Iterator end() const { return Iterator(this, m_nCount); }
 
 private:
-    ValueArray<T*> m_Items;
-    midas2orvo::RecordArena m_Arena;
+    static constexpr std::size_t kAlignment = 16;
+    static constexpr int kFirstShift = 6;  // the first segment holds 64 records
+    static constexpr int kSegments = 26;   // 64 * (2^26 - 1) places: more than any int32 position
+    static constexpr int kMaxCount = 0x7fffffff;
+
+    static int HighestBit(std::uint64_t value)
+    {
+#if defined(__GNUC__) || defined(__clang__)
+        return 63 - __builtin_clzll(value);
+#else
+        int bit = 0;
+        while (value >>= 1)
+            ++bit;
+        return bit;
+#endif
+    }
+
+    // Segment k holds the places 64 * (2^k - 1) to 64 * (2^(k+1) - 1) - 1.
+    void* Place(int index, bool allocate) const
+    {
+        const int segment = HighestBit((std::uint64_t(index) >> kFirstShift) + 1);
+        const std::uint64_t first = ((std::uint64_t(1) << segment) - 1) << kFirstShift;
+        void*& memory = m_Segments[segment];
+        if (!memory) {
+            if (!allocate)
+                return nullptr;
+            memory = midas2orvo::AllocateSegment((std::size_t(1) << (segment + kFirstShift)) * m_nStride);
+            if (!memory)
+                return nullptr;
+        }
+        return static_cast<char*>(memory) + (std::uint64_t(index) - first) * m_nStride;
+    }
+
+    mutable void* m_Segments[kSegments] = {};
+    int m_nCount = 0;
+    std::size_t m_nStride = 0;
 };

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 // Text of any length in 16 bytes: up to 14 bytes are kept inside (type words, directions, group names),
 // longer text in a heap block. Always terminated by a zero byte, so c_str() is cheap.
@@ -106,10 +107,43 @@ private:
     char m_Bytes[16];
 };
 
-// A list of int32 that holds up to four numbers inside (the two ends of a member, the four corners of
-// a plate, the load numbers of a member under four load cases) and moves to the heap beyond that. Reads
-// like ValueArray: Count, [], begin/end, Add.
+// A name that many records share (the group of a member), held as a pointer to the one copy a TextPool
+// keeps: 8 bytes per record however long the name. Empty when no name was given.
+class PooledText {
+public:
+    PooledText() = default;
+    explicit PooledText(const std::string* text) : m_pText(text) {}
+
+    std::string_view View() const { return m_pText ? std::string_view(*m_pText) : std::string_view(); }
+    operator std::string_view() const { return View(); }
+    std::string str() const { return std::string(View()); }
+    bool empty() const { return View().empty(); }
+
+    friend bool operator==(const PooledText& a, std::string_view b) { return a.View() == b; }
+    friend bool operator==(const PooledText& a, const char* b) { return a.View() == std::string_view(b); }
+    friend std::ostream& operator<<(std::ostream& out, const PooledText& text) { return out << text.View(); }
+
+private:
+    const std::string* m_pText = nullptr;
+};
+
+// The one copy of each name handed out as PooledText; the copies live as long as the pool.
+class TextPool {
+public:
+    PooledText Intern(const std::string& text) { return PooledText(&*m_Texts.insert(text).first); }
+
+private:
+    std::unordered_set<std::string> m_Texts;  // nodes never move, so handed-out pointers stay valid
+};
+
+// A list of int32 that holds up to Inline numbers inside (the two ends of a member, the load numbers of a
+// member under four load cases) and moves to the heap beyond that. Reads like ValueArray: Count, [],
+// begin/end, Add. The record keeps only the count and the numbers (or the heap pointer in their place):
+// the heap buffer's size follows from the count, twice Inline and then the next power of two.
+template <int Inline>
 class SmallIntList {
+    static_assert(Inline >= 2, "room for two numbers at least (the size of the heap pointer)");
+
 public:
     int Count = 0;
 
@@ -128,17 +162,20 @@ public:
     // Appends value; false when the memory cannot be had (nothing changes).
     bool Add(int value)
     {
-        if (Count == m_nCapacity && !Grow())
+        if (Count < Inline) {
+            m_Ints[Count++] = value;
+            return true;
+        }
+        if (Count == 0x3fffffff || (IsFull(Count) && !Grow()))
             return false;
-        Data()[Count++] = value;
+        Heap()[Count++] = value;  // at Inline numbers, Grow has just moved them to the heap
         return true;
     }
 
     void RemoveAll()
     {
-        if (m_nCapacity > kInline)
-            std::free(m_Storage.heap);
-        m_nCapacity = kInline;
+        if (Count > Inline)
+            std::free(Heap());
         Count = 0;
     }
 
@@ -151,24 +188,30 @@ public:
     const int* end() const { return Data() + Count; }
 
 private:
-    static constexpr int kInline = 4;
+    // The buffer is full at Inline (inside) and at 2 * Inline, 4 * Inline, ... (on the heap).
+    static bool IsFull(int count)
+    {
+        return count >= Inline && count % Inline == 0 && ((count / Inline) & (count / Inline - 1)) == 0;
+    }
 
-    int* Data() { return m_nCapacity > kInline ? m_Storage.heap : m_Storage.inline_; }
-    const int* Data() const { return m_nCapacity > kInline ? m_Storage.heap : m_Storage.inline_; }
+    int* Heap() const
+    {
+        int* heap;
+        std::memcpy(&heap, m_Ints, sizeof heap);
+        return heap;
+    }
+    int* Data() { return Count > Inline ? Heap() : m_Ints; }
+    const int* Data() const { return Count > Inline ? Heap() : m_Ints; }
 
     bool Grow()
     {
-        if (m_nCapacity > 0x3fffffff)
-            return false;
-        const int capacity = m_nCapacity * 2;
-        int* grown = static_cast<int*>(m_nCapacity > kInline ? std::realloc(m_Storage.heap, sizeof(int) * std::size_t(capacity))
-                                                             : std::malloc(sizeof(int) * std::size_t(capacity)));
+        const std::size_t bytes = sizeof(int) * std::size_t(Count) * 2;
+        int* grown = static_cast<int*>(Count > Inline ? std::realloc(Heap(), bytes) : std::malloc(bytes));
         if (!grown)
             return false;
-        if (m_nCapacity == kInline)
-            std::memcpy(grown, m_Storage.inline_, sizeof m_Storage.inline_);
-        m_Storage.heap = grown;
-        m_nCapacity = capacity;
+        if (Count == Inline)
+            std::memcpy(grown, m_Ints, sizeof m_Ints);
+        std::memcpy(m_Ints, &grown, sizeof grown);
         return true;
     }
 
@@ -179,9 +222,5 @@ private:
                 return;
     }
 
-    int m_nCapacity = kInline;
-    union {
-        int inline_[kInline];
-        int* heap;
-    } m_Storage {};
+    int m_Ints[Inline] = {};  // the numbers, or (beyond Inline of them) the heap pointer's bytes
 };

@@ -39,16 +39,17 @@ public:
 class ElementRecord : public MidasRecord {
 public:
     bool Parse(const char* line) override;
-    unsigned char m_byStartRelease = 0;
-    unsigned char m_byEndRelease = 0;
+    // Members ordered by alignment, so that a model's hundreds of thousands of records carry no padding.
     ShortText m_strType;
-    ShortText m_strGroupName;
+    PooledText m_strGroupName;  // one copy per name, kept by the translator
+    double m_dAngle = 0.0;
+    FrameReleaseRecord* m_pFrameRelease = nullptr;
     int m_nID = 0;
     int m_nMaterialID = 0;
     int m_nSectionID = 0;
-    SmallIntList m_NodeIDs;
-    double m_dAngle = 0.0;
-    FrameReleaseRecord* m_pFrameRelease = nullptr;
+    SmallIntList<2> m_NodeIDs;  // the two ends of a line member inside; plates and solids on the heap
+    unsigned char m_byStartRelease = 0;
+    unsigned char m_byEndRelease = 0;
 };
 
 class VersionBlock final : public BlockOf<VersionRecord> {};

@@ -291,6 +291,5 @@ bool MIDAStranslatetoOrvo::SetReferencePoint(WorkLine& line, int shapeCode) cons
     line.RefX = x;
     line.RefY = y;
     line.RefZ = z;
-    line.RefSpare = 0.0;
     return true;
 }

@@ -116,6 +116,7 @@ int MIDAStranslatetoOrvo::MIDAStranslateOrvo_Group()
     bool beyond;
     for (int g = 0; g < m_pGroupBlock->GetCount(); ++g) {
         const GroupRecord* group = m_pGroupBlock->GetRecord(g);
+        const PooledText name = m_GroupNames->Intern(group->m_strName);
         for (int e : group->m_ElementIDs) {
             ElementRecord* element = elements.Find(e, beyond);
             if (!element) {
@@ -126,7 +127,7 @@ int MIDAStranslatetoOrvo::MIDAStranslateOrvo_Group()
                     return 0;
                 continue;
             }
-            element->m_strGroupName = group->m_strName;
+            element->m_strGroupName = name;
         }
     }
     return 0;

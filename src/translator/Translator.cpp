@@ -11,7 +11,7 @@
 #include "reader/MidasBlock.h"
 #include "reader/PropertyBlocks.h"
 
-MIDAStranslatetoOrvo::MIDAStranslatetoOrvo() = default;
+MIDAStranslatetoOrvo::MIDAStranslatetoOrvo() : m_GroupNames(std::make_unique<TextPool>()) {}
 
 MIDAStranslatetoOrvo::~MIDAStranslatetoOrvo()
 {

@@ -11,6 +11,7 @@
 
 #include "Encoding.h"
 #include "JsonWriter.h"
+#include "LargePages.h"
 #include "MIDAStranslatetoOrvo.h"
 #include "ModelDump.h"
 #include "Report.h"
@@ -35,6 +36,7 @@ constexpr const char* kUsage =
     "                          current: the layout MIDAS Gen/Civil 8.x and 9.x write\n"
     "  --encoding NAME         code page of the names in FILE (e.g. GBK, CP949, CP1251), shown as UTF-8\n"
     "  --stats                 print the time of each stage and the peak memory on standard error\n"
+    "  --no-large-pages        leave the heap as the C library sets it up (see README: large pages)\n"
     "  -h, --help              show this help and exit\n"
     "  --version               show the version and exit\n"
     "\n"
@@ -44,6 +46,7 @@ struct Options {
     bool json = false;
     bool report = false;
     bool stats = false;
+    bool largePages = true;
     const char* svg = nullptr;
     SvgView view = SvgView::Iso;
     MidasReadingProfile profile = MidasReadingProfile::Classic;
@@ -69,6 +72,8 @@ int ParseOptions(int argc, char** argv, Options& options)
             options.report = true;
         } else if (arg == "--stats") {
             options.stats = true;
+        } else if (arg == "--no-large-pages") {
+            options.largePages = false;
         } else if (arg == "-h" || arg == "--help") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -210,6 +215,12 @@ int main(int argc, char** argv)
     ProgressLine progress;
     findings.onProgress = [&progress](long long done, long long total) { progress.Update(done, total); };
     SetMessageBoxHandler(&CollectMessage, &outcome.messages);
+    if (options.largePages) {
+        std::error_code error;
+        const auto bytes = std::filesystem::file_size(options.path, error);
+        if (!error)
+            PrepareHeapForImport(std::int64_t(bytes));
+    }
     StageClock clock;
     findings.onPhase = [&clock](MidasPhase phase) { clock.Finished(phase); };
     {

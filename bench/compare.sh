@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Measures the importer against the floor on generated steel frames, side by side, and checks that the
+# host models it builds are those an earlier revision builds.
+#
+#   bench/compare.sh [--runs N] [--baseline REV] [--no-scaling] [--keep]
+#
+#   --runs N        timed runs of each program per model (default 5); medians are reported
+#   --baseline REV  also build revision REV and require its JSON dump of every generated model to be
+#                   byte for byte the one this tree gives (default: none)
+#   --no-scaling    only the 100 x 100 x 30 frame, not the 10k, 100k and 1M-node frames
+#   --keep          keep the generated models in the work directory
+#
+# For each model the floor (bench/scan_floor: fgets and strtod over every field) and mgt2orvo --stats
+# run alternately, so both see the same machine. mgt2orvo runs twice per round: as the tool runs by
+# default (heap on large pages) and with --no-large-pages (the heap as a host process has it). Prints
+# the medians of the time of ReadMidasFile + TranMidastoOrvo, their ratios to the floor, and the peak
+# resident memory against the file size; then the growth of the time from 10k to 100k to 1M nodes.
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(dirname "$here")"
+runs=5
+baseline=""
+scaling=1
+keep=0
+while (($#)); do
+  case "$1" in
+    --runs) runs="$2"; shift 2 ;;
+    --baseline) baseline="$2"; shift 2 ;;
+    --no-scaling) scaling=0; shift ;;
+    --keep) keep=1; shift ;;
+    *) echo "usage: bench/compare.sh [--runs N] [--baseline REV] [--no-scaling] [--keep]" >&2; exit 2 ;;
+  esac
+done
+
+build="${BUILD_DIR:-$root/build-bench}"
+work="${WORK_DIR:-$(mktemp -d /tmp/midas2orvo-compare.XXXXXX)}"
+mkdir -p "$work"
+cleanup() {
+  if ((keep == 0)); then rm -rf "$work"; fi
+  if [[ -n "${worktree:-}" ]]; then git -C "$root" worktree remove --force "$worktree" >/dev/null 2>&1 || true; fi
+}
+trap cleanup EXIT
+
+echo "== building (Release) in $build"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMIDAS2ORVO_BENCH=ON -DMIDAS2ORVO_TESTS=OFF >/dev/null
+cmake --build "$build" --target mgt2orvo generate_model scan_floor >/dev/null
+tool="$build/mgt2orvo"
+floor="$build/bench/scan_floor"
+
+echo "== machine"
+echo "   $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
+echo "   $(awk '/MemTotal/ {printf "%.1f GiB memory", $2 / 1048576}' /proc/meminfo), kernel $(uname -r)"
+echo "   large pages: $(cat /sys/kernel/mm/transparent_hugepage/enabled 2>/dev/null || echo unknown)"
+
+# name NX NY NZ
+models=("frame-100x100x30 100 100 30")
+if ((scaling)); then
+  models+=("nodes-10k 20 20 25" "nodes-100k 50 50 40" "nodes-1M 100 100 100")
+fi
+
+median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+calc() { awk "BEGIN {print $*}"; }
+seconds() { local start end; start=$(date +%s.%N); "$@" >/dev/null; end=$(date +%s.%N); calc "$end - $start"; }
+# mgt2orvo --stats: the total of the stages (read .. hand-over) and the peak memory in MB
+stats() {
+  "$tool" --stats "$@" 2>&1 >/dev/null | awk '/^  total/ {t = $2} /^  peak memory/ {m = $3} END {print t, m}'
+}
+
+declare -A result
+for entry in "${models[@]}"; do
+  read -r name nx ny nz <<<"$entry"
+  file="$work/$name.mgt"
+  "$build/bench/generate_model" "$nx" "$ny" "$nz" "$file" | sed 's/^/   /'
+  bytes=$(stat -c %s "$file")
+  floorTimes=() largeTimes=() smallTimes=() largePeaks=() smallPeaks=()
+  for ((i = 0; i < runs; ++i)); do
+    floorTimes+=("$(seconds "$floor" "$file")")
+    read -r t m < <(stats "$file"); largeTimes+=("$t"); largePeaks+=("$m")
+    read -r t m < <(stats --no-large-pages "$file"); smallTimes+=("$t"); smallPeaks+=("$m")
+  done
+  f=$(printf '%s\n' "${floorTimes[@]}" | median)
+  l=$(printf '%s\n' "${largeTimes[@]}" | median)
+  s=$(printf '%s\n' "${smallTimes[@]}" | median)
+  lp=$(printf '%s\n' "${largePeaks[@]}" | median)
+  sp=$(printf '%s\n' "${smallPeaks[@]}" | median)
+  result[$name]="$l"
+  printf '   %-18s %7.1f MB  floor %6.3f s | import %6.3f s (%.2f x floor), peak %7.1f MB (%.2f x file) | no large pages %6.3f s (%.2f x), peak %7.1f MB (%.2f x)\n' \
+    "$name" "$(calc "$bytes / 1000000")" "$f" "$l" "$(calc "$l / $f")" "$lp" \
+    "$(calc "$lp * 1000000 / $bytes")" "$s" "$(calc "$s / $f")" "$sp" "$(calc "$sp * 1000000 / $bytes")"
+done
+
+if ((scaling)); then
+  echo "== scaling (import time, heap on large pages)"
+  printf '   100k / 10k nodes: %.2f x   1M / 100k nodes: %.2f x   (linear: 10 x; at most 11 x)\n' \
+    "$(calc "${result[nodes-100k]} / ${result[nodes-10k]}")" "$(calc "${result[nodes-1M]} / ${result[nodes-100k]}")"
+fi
+
+if [[ -n "$baseline" ]]; then
+  echo "== JSON dumps against $baseline"
+  worktree="$work/baseline-src"
+  git -C "$root" worktree add --detach "$worktree" "$baseline" >/dev/null 2>&1
+  cmake -S "$worktree" -B "$work/baseline-build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMIDAS2ORVO_TESTS=OFF >/dev/null
+  cmake --build "$work/baseline-build" --target mgt2orvo >/dev/null
+  differ=0
+  for entry in "${models[@]}"; do
+    read -r name _ <<<"$entry"
+    for profile in classic current; do
+      now=$("$tool" --json --profile "$profile" "$work/$name.mgt" | sha256sum | cut -c1-16)
+      then=$("$work/baseline-build/mgt2orvo" --json --profile "$profile" "$work/$name.mgt" | sha256sum | cut -c1-16)
+      if [[ "$now" == "$then" ]]; then verdict="identical"; else verdict="DIFFERENT"; differ=1; fi
+      printf '   %-18s %-8s %s %s  %s\n' "$name" "$profile" "$now" "$then" "$verdict"
+    done
+  done
+  if ((differ)); then
+    echo "compare: the host models differ from $baseline" >&2
+    exit 1
+  fi
+fi

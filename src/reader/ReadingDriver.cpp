@@ -134,6 +134,8 @@ void MIDAStranslatetoOrvo::ReadStream(LineStream& stream)
         if (!profile.ReadLine(stream, line))
             break;
         const std::string_view trimmed = TrimView(line);
+        if (trimmed.empty())
+            continue;  // opens no block; a file may hold millions of blank lines
         bool opened = false;
         // A line may open several blocks; each reads on from where the previous one stopped.
         for (std::size_t k = 0; k < std::size(kBlockKeywords); ++k) {

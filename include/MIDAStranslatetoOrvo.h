@@ -53,7 +53,8 @@ class TextPool;
 struct LoadTargets;
 
 // Replaces the handler that shows the unit refusal message (by default: the text and a newline on
-// standard error). A null handler restores the default. Returns the previous handler.
+// standard error). A null handler restores the default. Returns the previous handler. The handler is
+// process-wide: translations on two threads may call it at the same time.
 using MessageBoxHandler = void (*)(const char* text, void* context);
 MIDAS2ORVO_API MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler, void* context);
 
@@ -116,6 +117,9 @@ public:
     virtual void PhaseFinished(MidasPhase phase);
 };
 
+// One translator serves one thread at a time. Translators on different threads, each filling its own
+// ModalData_Orvo, do not interfere; only Material_Orvo IDs, counts of the materials alive in the whole
+// process, depend on what the other threads hold.
 class MIDAS2ORVO_API MIDAStranslatetoOrvo {
 public:
     MIDAStranslatetoOrvo();
@@ -124,7 +128,9 @@ public:
     MIDAStranslatetoOrvo& operator=(const MIDAStranslatetoOrvo&) = delete;
 
     // Reads the MIDAS text file at path into block readers (and, for load sections, working loads).
-    // False only when the file cannot be opened (or is a directory); nothing then changes.
+    // False only when the file cannot be opened or read, or is not a regular file (a directory, FIFO or
+    // device is refused at once, never waited on); nothing then changes. A line longer than 1 MiB keeps
+    // its first MiB where whole lines are read (current profile).
     bool ReadMidasFile(const char* path);
 
     // True once ReadMidasFile has succeeded.

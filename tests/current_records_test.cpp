@@ -252,6 +252,6 @@ TEST(CurrentFrameReleaseRecord, FindsEndJFlagsSevenFieldsAfterEndI)
         if (!row.ok)
             continue;
         EXPECT_EQ(r.m_nElementID, row.element) << row.line;
-        EXPECT_EQ((Texts{r.m_strPartial, r.m_strEndIFlags, r.m_strEndJFlags}), row.flags) << row.line;
+        EXPECT_EQ((Texts{r.m_strPartial.str(), r.m_strEndIFlags.str(), r.m_strEndJFlags.str()}), row.flags) << row.line;
     }
 }

@@ -1,6 +1,7 @@
 // Group, support and end-release blocks: *GROUP, *CONSTRAINT and *FRAME-RLS.
 #pragma once
 
+#include "CompactFields.h"
 #include "MidasBlock.h"
 
 // A named group with its node and element lists.
@@ -31,9 +32,9 @@ public:
 class FrameReleaseRecord : public MidasRecord {
 public:
     bool Parse(const char* line) override;
-    std::string m_strPartial;
-    std::string m_strEndIFlags;
-    std::string m_strEndJFlags;
+    ShortText m_strPartial;
+    ShortText m_strEndIFlags;
+    ShortText m_strEndJFlags;
     int m_nElementID = 0;
 };
 

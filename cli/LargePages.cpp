@@ -23,7 +23,9 @@ void PrepareHeapForImport(std::int64_t fileBytes)
     // The records of an import take about three times the file's size in all; the room is only
     // reserved, so a smaller need costs nothing.
     const std::int64_t room = ((fileBytes * 3) / kLargePage + 2) * kLargePage;
-    if (mallopt(M_MMAP_MAX, 0) == 0 || mallopt(M_TRIM_THRESHOLD, int(kLargePage * 1023)) == 0)
+    // One heap without separate mappings for large blocks, and a top that is never given back (-1): a
+    // trimmed top would take the advice with it.
+    if (mallopt(M_MMAP_MAX, 0) == 0 || mallopt(M_TRIM_THRESHOLD, -1) == 0)
         return;
     void* block = std::malloc(std::size_t(room));
     if (!block)

@@ -11,10 +11,11 @@ struct CliRun {
     std::string out;
 };
 
-CliRun RunCli(const std::string& arguments)
+// Runs mgt2orvo; out is its standard output, or with the redirection "2>&1 >/dev/null" its standard error.
+CliRun RunCli(const std::string& arguments, const char* redirection = "2>/dev/null")
 {
     CliRun run;
-    const std::string command = std::string(MIDAS2ORVO_CLI) + " " + arguments + " 2>/dev/null";
+    const std::string command = std::string(MIDAS2ORVO_CLI) + " " + arguments + " " + redirection;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
         return run;
@@ -110,4 +111,40 @@ TEST(Cli, ExampleMaterialsSectionsAndThicknessesInJson)
              R"("SectionShape": 22, "SectionID": 1, "MaterialID": 1, "StartRelease": 12, "EndRelease": 12)",
          })
         EXPECT_NE(run.out.find(expected), std::string::npos) << expected;
+}
+
+// --stats reports every stage and the peak on standard error and changes nothing on standard output;
+// neither does --no-large-pages.
+TEST(Cli, StatsGoToStandardErrorOnly)
+{
+    const std::string example = MIDAS2ORVO_SOURCE_DIR "/examples/portal-frame.mgt";
+    const CliRun plain = RunCli("--json " + example);
+    EXPECT_EQ(RunCli("--json --stats --no-large-pages " + example).out, plain.out);
+    const CliRun stats = RunCli("--stats " + example, "2>&1 >/dev/null");
+    EXPECT_EQ(stats.status, 0);
+    for (const char* line : {"stats for ", "\n  read ", "\n  translate ", "\n  scale ", "\n  hand-over ",
+                             "\n  total ", "\n  peak memory "})
+        EXPECT_NE(stats.out.find(line), std::string::npos) << line << " in\n" << stats.out;
+    EXPECT_NE(stats.out.find(" x the file)"), std::string::npos) << stats.out;
+}
+
+// A file of 32 MB or more has the heap readied for large pages first; what is translated is the same.
+TEST(Cli, LargeFileTranslatesTheSameWithLargePages)
+{
+    std::string text = "*UNIT\nKN, M\n\n*NODE\n";
+    for (int n = 1; n <= 2000; ++n)
+        text += std::to_string(n) + ", " + std::to_string(n) + ", 0, 0\n";
+    text += "\n*ELEMENT\n";
+    for (int e = 1; e < 2000; ++e)
+        text += std::to_string(e) + ", BEAM, 1, 1, " + std::to_string(e) + ", " + std::to_string(e + 1) + ", 0\n";
+    const std::string comment = ";" + std::string(126, '-') + "\n";
+    text.reserve(text.size() + (std::size_t(34) << 20));
+    while (text.size() < (std::size_t(34) << 20))
+        text += comment;
+    TempFile file(text);
+    const CliRun large = RunCli(file.path());
+    const CliRun small = RunCli("--no-large-pages " + file.path());
+    EXPECT_EQ(large.status, 0);
+    EXPECT_NE(large.out.find("lines          1999"), std::string::npos) << large.out;
+    EXPECT_EQ(large.out, small.out);
 }

@@ -20,8 +20,9 @@ void FreeSegment(void* segment);
 // Records of class T, or of one class derived from it, in file order and read by 0-based position like
 // OwnedArray. The array makes the records itself, all of one size, in segments that double in size
 // (64 records, then 128, 256, ...), so a record's place follows from its position: a model of a
-// million members costs no heap block, header or pointer per record. The records are destroyed through
-// T's destructor, which must be virtual when the array holds a derived class.
+// million members costs no heap block, header or pointer per record. A derived class must derive from T
+// alone (single, non-virtual inheritance), so that its T part starts where the record does; the records
+// are destroyed through T's destructor, which must then be virtual.
 template <class T>
 class PooledArray {
 public:

@@ -82,6 +82,16 @@ inline const ModelFile& ModelFileFor(std::int64_t nodes, bool loads)
 // The node counts the size benchmarks run on; 1M-node frames are for bench/compare.sh.
 inline constexpr std::int64_t kBenchNodes[] = {10000, 100000};
 
+// The sizes a size benchmark runs on, in ms, with the growth fitted to O(N). One untimed run first, so
+// that every size is timed on memory the process has already used: the smaller models run many
+// iterations and would otherwise be compared with a single cold one.
+inline void ApplySizes(benchmark::internal::Benchmark* b)
+{
+    for (std::int64_t nodes : kBenchNodes)
+        b->Arg(nodes);
+    b->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.1)->Complexity(benchmark::oN);
+}
+
 // Removes the generated files when the run ends.
 inline void RemoveModelFiles()
 {

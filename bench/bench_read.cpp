@@ -27,20 +27,12 @@ void ReadGenerated(benchmark::State& state, bool loads)
     faults.Report(state);
 }
 
-// One untimed read first, so that every size is timed on memory the process has already used: the
-// smaller models run many iterations and would otherwise be compared with a single cold one.
-void Sizes(benchmark::internal::Benchmark* b)
-{
-    for (std::int64_t nodes : bench::kBenchNodes)
-        b->Arg(nodes);
-    b->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.1)->Complexity(benchmark::oN);
-}
 
 // Nodes, members, properties, supports and groups only.
-BENCHMARK_CAPTURE(ReadGenerated, geometry, false)->Apply(Sizes);
+BENCHMARK_CAPTURE(ReadGenerated, geometry, false)->Apply(bench::ApplySizes);
 // The same frame with four load cases: a nodal load on every top-storey node and a member load on every
 // beam in each, so member loads are about two thirds of the records.
-BENCHMARK_CAPTURE(ReadGenerated, with_loads, true)->Apply(Sizes);
+BENCHMARK_CAPTURE(ReadGenerated, with_loads, true)->Apply(bench::ApplySizes);
 
 } // namespace
 

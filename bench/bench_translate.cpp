@@ -82,16 +82,9 @@ void ReadAndTranslate(benchmark::State& state)
     faults.Report(state);
 }
 
-// One untimed run first, so that every size is timed on memory the process has already used.
-void Sizes(benchmark::internal::Benchmark* b)
-{
-    for (std::int64_t nodes : bench::kBenchNodes)
-        b->Arg(nodes);
-    b->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.1)->Complexity(benchmark::oN);
-}
 
-BENCHMARK(TranslateOnly)->Apply(Sizes);
-BENCHMARK(ReadAndTranslate)->Apply(Sizes);
+BENCHMARK(TranslateOnly)->Apply(bench::ApplySizes);
+BENCHMARK(ReadAndTranslate)->Apply(bench::ApplySizes);
 
 } // namespace
 

@@ -17,6 +17,7 @@
 #include "reader/LineStream.h"
 #include "reader/LoadBlocks.h"
 #include "reader/PropertyBlocks.h"
+#include "translator/Translation.h"
 #include "translator/WorkRecords.h"
 
 // A broken property is a finding: say which and where, then abort so the fuzzer keeps the input.
@@ -28,34 +29,29 @@
         }                                                                                           \
     } while (0)
 
-// The translator's reading entry point and working state; a friend of MIDAStranslatetoOrvo.
+// The translator behind the exported class: its reading entry point and working state.
 struct TranslatorAccess {
-    static void ReadText(MIDAStranslatetoOrvo& t, const std::string& text)
+    static void ReadText(Translation& t, const std::string& text)
     {
         LineStream stream;
         stream.OpenText(text);
         t.ReadStream(stream);
     }
-    static const VersionBlock* Version(const MIDAStranslatetoOrvo& t) { return t.m_pVersionBlock; }
-    static const UnitBlock* Unit(const MIDAStranslatetoOrvo& t) { return t.m_pUnitBlock; }
-    static const NodeBlock* Node(const MIDAStranslatetoOrvo& t) { return t.m_pNodeBlock; }
-    static const ElementBlock* Element(const MIDAStranslatetoOrvo& t) { return t.m_pElementBlock; }
-    static const MaterialBlock* Material(const MIDAStranslatetoOrvo& t) { return t.m_pMaterialBlock; }
-    static const SectionBlock* Section(const MIDAStranslatetoOrvo& t) { return t.m_pSectionBlock; }
-    static const ThicknessBlock* Thickness(const MIDAStranslatetoOrvo& t) { return t.m_pThicknessBlock; }
-    static const GroupBlock* Group(const MIDAStranslatetoOrvo& t) { return t.m_pGroupBlock; }
-    static const ConstraintBlock* Constraint(const MIDAStranslatetoOrvo& t) { return t.m_pConstraintBlock; }
-    static const FrameReleaseBlock* FrameRelease(const MIDAStranslatetoOrvo& t) { return t.m_pFrameReleaseBlock; }
-    static const LoadCaseBlock* LoadCase(const MIDAStranslatetoOrvo& t) { return t.m_pLoadCaseBlock; }
-    // Load blocks live only while their *USE-STLD section is read: both are gone afterwards.
-    static bool LoadBlocksReleased(const MIDAStranslatetoOrvo& t)
-    {
-        return t.m_pConLoadBlock == nullptr && t.m_pBeamLoadBlock == nullptr;
-    }
-    static const PooledArray<WorkNode>& Nodes(const MIDAStranslatetoOrvo& t) { return t.m_NodeArray; }
-    static const PooledArray<WorkLine>& Lines(const MIDAStranslatetoOrvo& t) { return t.m_LineArray; }
-    static const PooledArray<WorkPointLoad>& PointLoads(const MIDAStranslatetoOrvo& t) { return t.m_PointLoadArray; }
-    static const PooledArray<WorkLineLoad>& LineLoads(const MIDAStranslatetoOrvo& t) { return t.m_LineLoadArray; }
+    static const VersionBlock* Version(const Translation& t) { return t.m_Blocks.version.get(); }
+    static const UnitBlock* Unit(const Translation& t) { return t.m_Blocks.unit.get(); }
+    static const NodeBlock* Node(const Translation& t) { return t.m_Blocks.node.get(); }
+    static const ElementBlock* Element(const Translation& t) { return t.m_Blocks.element.get(); }
+    static const MaterialBlock* Material(const Translation& t) { return t.m_Blocks.material.get(); }
+    static const SectionBlock* Section(const Translation& t) { return t.m_Blocks.section.get(); }
+    static const ThicknessBlock* Thickness(const Translation& t) { return t.m_Blocks.thickness.get(); }
+    static const GroupBlock* Group(const Translation& t) { return t.m_Blocks.group.get(); }
+    static const ConstraintBlock* Constraint(const Translation& t) { return t.m_Blocks.constraint.get(); }
+    static const FrameReleaseBlock* FrameRelease(const Translation& t) { return t.m_Blocks.frameRelease.get(); }
+    static const LoadCaseBlock* LoadCase(const Translation& t) { return t.m_Blocks.loadCase.get(); }
+    static const PooledArray<WorkNode>& Nodes(const Translation& t) { return t.m_NodeArray; }
+    static const PooledArray<WorkLine>& Lines(const Translation& t) { return t.m_LineArray; }
+    static const PooledArray<WorkPointLoad>& PointLoads(const Translation& t) { return t.m_PointLoadArray; }
+    static const PooledArray<WorkLineLoad>& LineLoads(const Translation& t) { return t.m_LineLoadArray; }
 };
 
 namespace fuzz {

@@ -137,7 +137,7 @@ void DescribeBlock(Account& a, const char* name, const Block* block)
 }
 
 // The blocks and the working records the load reader built.
-std::string AccountOf(const MIDAStranslatetoOrvo& t)
+std::string AccountOf(const Translation& t)
 {
     Account a;
     DescribeBlock(a, "version", TranslatorAccess::Version(t));
@@ -177,7 +177,7 @@ std::string AccountOf(const MIDAStranslatetoOrvo& t)
     return a.text;
 }
 
-void CheckClassicBlocks(const MIDAStranslatetoOrvo& t, int physical)
+void CheckClassicBlocks(const Translation& t, int physical)
 {
     fuzz::CheckBlock(TranslatorAccess::Version(t), physical);
     fuzz::CheckBlock(TranslatorAccess::Unit(t), physical);
@@ -204,7 +204,7 @@ void CheckCount(const Block* block, int physical)
     FUZZ_CHECK(!block || block->GetCount() <= physical);
 }
 
-void CheckCurrentBlocks(const MIDAStranslatetoOrvo& t, int physical)
+void CheckCurrentBlocks(const Translation& t, int physical)
 {
     CheckCount(TranslatorAccess::Version(t), physical);
     CheckCount(TranslatorAccess::Unit(t), physical);
@@ -241,16 +241,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* const path = fuzz::ScratchFile(text);
 
     for (MidasReadingProfile profile : fuzz::kProfiles) {
-        MIDAStranslatetoOrvo fromMemory;
+        Translation fromMemory;
         fromMemory.SetReadingProfile(profile);
         TranslatorAccess::ReadText(fromMemory, text);
-        FUZZ_CHECK(TranslatorAccess::LoadBlocksReleased(fromMemory));
         if (profile == MidasReadingProfile::Classic)
             CheckClassicBlocks(fromMemory, physical);
         else
             CheckCurrentBlocks(fromMemory, physical);
 
-        MIDAStranslatetoOrvo fromFile;
+        Translation fromFile;
         fromFile.SetReadingProfile(profile);
         FUZZ_CHECK(fromFile.ReadMidasFile(path));
         FUZZ_CHECK(fromFile.HaveReadFile());

@@ -127,7 +127,7 @@ void CheckTranslation(const ShapeWord& shape, const std::string& name, const CSe
                              " 1, DBUSER, S1, CC, 0, 0, 0, 0, 0, 0, YES, " + shape.word + ", 1, GB, " + name + "\n";
     for (MidasReadingProfile profile : fuzz::kProfiles) {
         ModalData_Orvo model;
-        MIDAStranslatetoOrvo translator;
+        Translation translator;
         translator.SetReadingProfile(profile);
         TranslatorAccess::ReadText(translator, text);
         FUZZ_CHECK(translator.TranMidastoOrvo(model));

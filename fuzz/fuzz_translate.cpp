@@ -164,7 +164,7 @@ Outcome TranslateAndCheck(const std::string& text, int physical, MidasReadingPro
 {
     const bool classic = profile == MidasReadingProfile::Classic;
     ModalData_Orvo model;
-    MIDAStranslatetoOrvo translator;
+    Translation translator;
     translator.SetReadingProfile(profile);
     CheckingSink sink(static_cast<long long>(text.size()));
     translator.SetDiagnostics(&sink);

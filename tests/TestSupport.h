@@ -16,44 +16,43 @@
 #include "reader/LineStream.h"
 #include "reader/LoadBlocks.h"
 #include "reader/PropertyBlocks.h"
+#include "translator/Translation.h"
 #include "translator/WorkRecords.h"
 
-// The translator's private state, for tests only.
+// The translator's working state, reached through the translator behind the exported class.
 struct TranslatorAccess {
-    static void ReadText(MIDAStranslatetoOrvo& t, const std::string& text)
+    static void ReadText(Translation& t, const std::string& text)
     {
         LineStream stream;
         stream.OpenText(text);
         t.ReadStream(stream);
     }
-    static PooledArray<WorkNode>& Nodes(MIDAStranslatetoOrvo& t) { return t.m_NodeArray; }
-    static PooledArray<WorkLine>& Lines(MIDAStranslatetoOrvo& t) { return t.m_LineArray; }
-    static OwnedArray<WorkLSection>& LSections(MIDAStranslatetoOrvo& t) { return t.m_LSectionArray; }
-    static ValueArray<int>& SectionTypes(MIDAStranslatetoOrvo& t) { return t.m_SectionTypes; }
-    static OwnedArray<WorkMaterial>& Materials(MIDAStranslatetoOrvo& t) { return t.m_MaterialArray; }
-    static OwnedArray<WorkASection>& ASections(MIDAStranslatetoOrvo& t) { return t.m_ASectionArray; }
-    static PooledArray<WorkPointLoad>& PointLoads(MIDAStranslatetoOrvo& t) { return t.m_PointLoadArray; }
-    static PooledArray<WorkLineLoad>& LineLoads(MIDAStranslatetoOrvo& t) { return t.m_LineLoadArray; }
-    static NodeBlock* Node(MIDAStranslatetoOrvo& t) { return t.m_pNodeBlock; }
-    static ElementBlock* Element(MIDAStranslatetoOrvo& t) { return t.m_pElementBlock; }
-    static UnitBlock* Unit(MIDAStranslatetoOrvo& t) { return t.m_pUnitBlock; }
-    static VersionBlock* Version(MIDAStranslatetoOrvo& t) { return t.m_pVersionBlock; }
-    static MaterialBlock* Material(MIDAStranslatetoOrvo& t) { return t.m_pMaterialBlock; }
-    static SectionBlock* Section(MIDAStranslatetoOrvo& t) { return t.m_pSectionBlock; }
-    static ThicknessBlock* Thickness(MIDAStranslatetoOrvo& t) { return t.m_pThicknessBlock; }
-    static GroupBlock* Group(MIDAStranslatetoOrvo& t) { return t.m_pGroupBlock; }
-    static ConstraintBlock* Constraint(MIDAStranslatetoOrvo& t) { return t.m_pConstraintBlock; }
-    static FrameReleaseBlock* FrameRelease(MIDAStranslatetoOrvo& t) { return t.m_pFrameReleaseBlock; }
-    static LoadCaseBlock* LoadCase(MIDAStranslatetoOrvo& t) { return t.m_pLoadCaseBlock; }
-    static ConLoadBlock* ConLoad(MIDAStranslatetoOrvo& t) { return t.m_pConLoadBlock; }
-    static BeamLoadBlock* BeamLoad(MIDAStranslatetoOrvo& t) { return t.m_pBeamLoadBlock; }
-    static int InitialObjectID(MIDAStranslatetoOrvo& t) { return t.InitialObjectID(); }
-    static bool TranslateUnit(MIDAStranslatetoOrvo& t) { return t.TranslateUnit(); }
-    static double ElementLength(MIDAStranslatetoOrvo& t, int index) { return t.GetElementLength(index); }
-    static double LengthFactor(MIDAStranslatetoOrvo& t) { return t.m_dLengthFactor; }
-    static double ForceFactor(MIDAStranslatetoOrvo& t) { return t.m_dForceFactor; }
-    static int LengthUnit(MIDAStranslatetoOrvo& t) { return t.m_nLengthUnit; }
-    static int ForceUnit(MIDAStranslatetoOrvo& t) { return t.m_nForceUnit; }
+    static PooledArray<WorkNode>& Nodes(Translation& t) { return t.m_NodeArray; }
+    static PooledArray<WorkLine>& Lines(Translation& t) { return t.m_LineArray; }
+    static OwnedArray<WorkLSection>& LSections(Translation& t) { return t.m_LSectionArray; }
+    static ValueArray<int>& SectionTypes(Translation& t) { return t.m_SectionTypes; }
+    static OwnedArray<WorkMaterial>& Materials(Translation& t) { return t.m_MaterialArray; }
+    static OwnedArray<WorkASection>& ASections(Translation& t) { return t.m_ASectionArray; }
+    static PooledArray<WorkPointLoad>& PointLoads(Translation& t) { return t.m_PointLoadArray; }
+    static PooledArray<WorkLineLoad>& LineLoads(Translation& t) { return t.m_LineLoadArray; }
+    static NodeBlock* Node(Translation& t) { return t.m_Blocks.node.get(); }
+    static ElementBlock* Element(Translation& t) { return t.m_Blocks.element.get(); }
+    static UnitBlock* Unit(Translation& t) { return t.m_Blocks.unit.get(); }
+    static VersionBlock* Version(Translation& t) { return t.m_Blocks.version.get(); }
+    static MaterialBlock* Material(Translation& t) { return t.m_Blocks.material.get(); }
+    static SectionBlock* Section(Translation& t) { return t.m_Blocks.section.get(); }
+    static ThicknessBlock* Thickness(Translation& t) { return t.m_Blocks.thickness.get(); }
+    static GroupBlock* Group(Translation& t) { return t.m_Blocks.group.get(); }
+    static ConstraintBlock* Constraint(Translation& t) { return t.m_Blocks.constraint.get(); }
+    static FrameReleaseBlock* FrameRelease(Translation& t) { return t.m_Blocks.frameRelease.get(); }
+    static LoadCaseBlock* LoadCase(Translation& t) { return t.m_Blocks.loadCase.get(); }
+    static int InitialObjectID(Translation& t) { return t.InitialObjectID(); }
+    static bool TranslateUnit(Translation& t) { return t.TranslateUnit(); }
+    static double ElementLength(Translation& t, int index) { return t.GetElementLength(index); }
+    static double LengthFactor(Translation& t) { return t.m_dLengthFactor; }
+    static double ForceFactor(Translation& t) { return t.m_dForceFactor; }
+    static int LengthUnit(Translation& t) { return t.m_nLengthUnit; }
+    static int ForceUnit(Translation& t) { return t.m_nForceUnit; }
 };
 
 // Collects the texts of the message box while alive.

@@ -5,7 +5,7 @@
 namespace {
 
 struct CurrentRead {
-    MIDAStranslatetoOrvo translator;
+    Translation translator;
     ModalData_Orvo model;
     bool ok = false;
     explicit CurrentRead(const std::string& text, MidasReadingProfile profile = MidasReadingProfile::Current)
@@ -44,7 +44,7 @@ TEST(CurrentProfile, KeywordLinesEndBlocksAndRepeatedBlocksAccumulate)
 
 TEST(CurrentProfile, KeywordsMustBeWholeWordsAtTheStart)
 {
-    MIDAStranslatetoOrvo translator;
+    Translation translator;
     translator.SetReadingProfile(MidasReadingProfile::Current);
     EXPECT_EQ(translator.GetReadingProfile(), MidasReadingProfile::Current);
     TranslatorAccess::ReadText(translator,

@@ -72,7 +72,7 @@ std::string SectionText(const Sections& sections)
 std::string InKnMm(const std::string& blocks) { return "*UNIT\nKN, MM, KJ, C\n\n" + blocks; }
 
 // Reads text and runs the translation steps only (nothing reaches a host).
-void ReadAndWrite(MIDAStranslatetoOrvo& t, const std::string& text) { TranslatorAccess::ReadText(t, text), t.Write(); }
+void ReadAndWrite(Translation& t, const std::string& text) { TranslatorAccess::ReadText(t, text), t.Write(); }
 
 // ---------------------------------------------------------------------------------------------------------
 // The three parsers
@@ -136,7 +136,7 @@ TEST(ThicknessRecord, ReadsTokensSkippingEmptyFields)
 
 TEST(PropertyBlocks, BlankLineEndsEachBlock)
 {
-    MIDAStranslatetoOrvo t;
+    Translation t;
     TranslatorAccess::ReadText(t, "*MATERIAL\n1,A,N,0,0,0,0,0,1,GB03(S),Q235\n; comment\n2,A,N,0,0,0,0,0,1,C,C30\n"
                                   "   \n3,A,N,0,0,0,0,0,1,C,C40\n\n"
                                   "*SECTION\n1,A,N,X,H,2,400\n\n2,A,N,X,H,2,500\n\n"
@@ -186,7 +186,7 @@ TEST(MaterialStep, SteelCodeSelectsSteelsOtherCodesConcretesByWholeName)
     std::string text = "*MATERIAL\n";
     for (const auto& [code, grade, position] : rows)
         text += "1,A,N,0,0,0,0,0,1," + code + "," + grade + "\n";
-    MIDAStranslatetoOrvo t;
+    Translation t;
     ReadAndWrite(t, text + "\n");
     auto& materials = TranslatorAccess::Materials(t);
     ASSERT_EQ(materials.GetSize(), int(rows.size()));
@@ -244,7 +244,7 @@ TEST(SectionStep, PlacesFileAndCatalogueDimensionsPerShape)
         {"L,1,S,L80x80x8", 6, "0:80 1:80 2:8 3:8"},
     };
     for (const auto& [line, code, slots] : rows) {
-        MIDAStranslatetoOrvo t;
+        Translation t;
         ReadAndWrite(t, std::string("*SECTION\n1,A,N,X,") + line + "\n\n");
         EXPECT_EQ(SectionText(TranslatorAccess::LSections(t)), std::to_string(code) + "/1 N " + slots + "; ") << line;
         EXPECT_EQ(Values(TranslatorAccess::SectionTypes(t)), std::vector<int>{code}) << line;
@@ -253,7 +253,7 @@ TEST(SectionStep, PlacesFileAndCatalogueDimensionsPerShape)
 
 TEST(SectionStep, NumbersSectionsPerShapeCodeAcrossRuns)
 {
-    MIDAStranslatetoOrvo t;
+    Translation t;
     ReadAndWrite(t, "*SECTION\n1,A,H1,X,H,2,400\n2,A,P1,X,P,2,200,10\n3,A,H2,X,H,1,S,H300x150x6.5x9\n"
                     "4,A,L1,X,L,2,100,100\n5,A,L2,X,L,2,100,80\n6,A,L3,X,L,1,S,L75x8\n\n");
     EXPECT_EQ(Values(TranslatorAccess::SectionTypes(t)), (std::vector<int>{17, 22, 17, 5, 6, 5}));
@@ -275,7 +275,7 @@ TEST(SectionStep, UnknownCatalogueNameEndsTheStep)
     const std::pair<const char*, std::vector<int>> rows[] = {
         {"H,1,S,H400", {17, 17}}, {"P,1,S,NOPE", {17, 22}}, {"L,1,S,L100x80x8x1", {17}}, {"C,1,S,", {17, 3}}};
     for (const auto& [unknown, types] : rows) {
-        MIDAStranslatetoOrvo t;
+        Translation t;
         ReadAndWrite(t, std::string("*SECTION\n1,A,N,X,H,2,400\n2,A,N,X,") + unknown + "\n3,A,N,X,SR,2,40\n\n");
         EXPECT_EQ(TranslatorAccess::LSections(t).GetSize(), 1) << unknown;
         EXPECT_EQ(Values(TranslatorAccess::SectionTypes(t)), types) << unknown;
@@ -385,7 +385,7 @@ TEST(ReferencePoint, UnknownShapeCodeSetsNothing)
 {
     // The rule knows the codes the section step gives; a section that carries another code (changed
     // here between a first run of the steps and the translation) links its members without a point.
-    MIDAStranslatetoOrvo t;
+    Translation t;
     ReadAndWrite(t, InKnMm("*NODE\n1,0,0,0\n2,0,0,3000\n\n*ELEMENT\n1,BEAM,1,1,1,2,0\n\n"
                            "*SECTION\n1,A,N,X,H,2,400\n\n"));
     TranslatorAccess::LSections(t)[0]->ShapeCode = 99;

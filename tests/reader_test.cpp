@@ -159,7 +159,7 @@ TEST(FrameReleaseRecord, ReadsBothLayouts)
 namespace {
 
 struct Read {
-    MIDAStranslatetoOrvo translator;
+    Translation translator;
     explicit Read(const std::string& text) { TranslatorAccess::ReadText(translator, text); }
     NodeBlock* nodes() { return TranslatorAccess::Node(translator); }
     ElementBlock* elements() { return TranslatorAccess::Element(translator); }
@@ -280,7 +280,7 @@ TEST(FrameReleaseBlock, OverlongJoinIsCutAt2047Bytes)
 
 TEST(ReadMidasFile, RefusesPathsThatCannotBeOpened)
 {
-    MIDAStranslatetoOrvo translator;
+    Translation translator;
     EXPECT_FALSE(translator.HaveReadFile());
     EXPECT_FALSE(translator.ReadMidasFile("/nonexistent/model.mgt"));
     EXPECT_FALSE(translator.ReadMidasFile(std::filesystem::temp_directory_path().string().c_str()));
@@ -302,7 +302,7 @@ TEST(ReadMidasFile, SurvivesBinaryInput)
             bytes += "\n*NODE\n*ELEMENT\n*FRAME-RLS\n*USE-STLD,X\n*CONLOAD\n";
     }
     TempFile file(bytes);
-    MIDAStranslatetoOrvo translator;
+    Translation translator;
     EXPECT_TRUE(translator.ReadMidasFile(file.path().c_str()));
     ModalData_Orvo model;
     translator.TranMidastoOrvo(model);  // no *UNIT: refused, but nothing may crash

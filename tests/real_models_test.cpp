@@ -119,11 +119,11 @@ Holdings Count(const std::string& path)
     return held;
 }
 
-struct Translation {
+struct Translated {
     bool read = false;
     bool ok = false;
     ModalData_Orvo model;
-    Translation(const std::string& path, MidasReadingProfile profile)
+    Translated(const std::string& path, MidasReadingProfile profile)
     {
         MessageCapture quiet;
         MIDAStranslatetoOrvo translator;
@@ -166,9 +166,9 @@ TEST(RealModels, CurrentProfileDeliversWhatEachFileHolds)
     REQUIRE_SHARED_MODELS();
     for (const std::string& path : RealModels()) {
         SCOPED_TRACE(path);
-        Translation classic(path, MidasReadingProfile::Classic);
+        Translated classic(path, MidasReadingProfile::Classic);
         EXPECT_TRUE(classic.read);
-        Translation current(path, MidasReadingProfile::Current);
+        Translated current(path, MidasReadingProfile::Current);
         ASSERT_TRUE(current.read);
         const Holdings held = Count(path);
         if (!current.ok) {
@@ -196,7 +196,7 @@ TEST(RealModels, SpotValuesArriveInKilonewtonsAndMillimetres)
 {
     REQUIRE_SHARED_MODELS();
     {
-        Translation banpo(ModelPath("01-"), MidasReadingProfile::Current);  // KN, M
+        Translated banpo(ModelPath("01-"), MidasReadingProfile::Current);  // KN, M
         ASSERT_TRUE(banpo.ok);
         const LSection_Orvo* lb = banpo.model.m_LSections[0];  // "LB": SB 1 x 0.2 m
         EXPECT_EQ(lb->ShapeCode, 29);
@@ -210,7 +210,7 @@ TEST(RealModels, SpotValuesArriveInKilonewtonsAndMillimetres)
         EXPECT_EQ(banpo.model.m_ASections[0]->Thickness, 200.0);  // 0.2 m
     }
     {
-        Translation tower(ModelPath("03-"), MidasReadingProfile::Current);  // KN, MM
+        Translated tower(ModelPath("03-"), MidasReadingProfile::Current);  // KN, MM
         ASSERT_TRUE(tower.ok);
         EXPECT_EQ(tower.model.m_Materials[0]->Property.Grade, 2);   // GB 50917-13(S) Q345
         EXPECT_EQ(tower.model.m_Materials[1]->Property.Grade, 10);  // GB 50917-13(RC) C30
@@ -218,14 +218,14 @@ TEST(RealModels, SpotValuesArriveInKilonewtonsAndMillimetres)
         EXPECT_EQ(tower.model.m_ASections[0]->Thickness, 120.0);
     }
     {
-        Translation pier(ModelPath("05-"), MidasReadingProfile::Current);  // TONF, M
+        Translated pier(ModelPath("05-"), MidasReadingProfile::Current);  // TONF, M
         ASSERT_TRUE(pier.ok);
         ASSERT_EQ(pier.model.m_PointLoads.GetSize(), 2);
         EXPECT_EQ(pier.model.m_PointLoads[0]->FZ, -647 * 9.80665);
         EXPECT_EQ(pier.model.m_PointLoads[0]->CaseID, 2);  // the section named exactly as load case 2
     }
     {
-        Translation girder(ModelPath("11-"), MidasReadingProfile::Current);  // N, MM
+        Translated girder(ModelPath("11-"), MidasReadingProfile::Current);  // N, MM
         ASSERT_TRUE(girder.ok);
         EXPECT_EQ(girder.model.m_PointLoads[0]->FZ, -4710 * 0.001);
         int listed = 0;

@@ -120,23 +120,23 @@ private:
 constexpr long long kMiB = 1 << 20;
 
 // One translation of a file or a text into its own host model.
-struct Translation {
-    MIDAStranslatetoOrvo translator;
+struct Translated {
+    Translation translator;
     ModalData_Orvo model;
     bool read = false;
     bool translated = false;
 
-    static std::unique_ptr<Translation> OfFile(const std::string& path, MidasReadingProfile profile)
+    static std::unique_ptr<Translated> OfFile(const std::string& path, MidasReadingProfile profile)
     {
-        auto run = std::make_unique<Translation>();
+        auto run = std::make_unique<Translated>();
         run->translator.SetReadingProfile(profile);
         run->read = run->translator.ReadMidasFile(path.c_str());
         run->translated = run->read && run->translator.TranMidastoOrvo(run->model);
         return run;
     }
-    static std::unique_ptr<Translation> OfText(const std::string& text, MidasReadingProfile profile)
+    static std::unique_ptr<Translated> OfText(const std::string& text, MidasReadingProfile profile)
     {
-        auto run = std::make_unique<Translation>();
+        auto run = std::make_unique<Translated>();
         run->translator.SetReadingProfile(profile);
         TranslatorAccess::ReadText(run->translator, text);
         run->read = true;
@@ -164,7 +164,7 @@ TEST(HugeLine, InsideANodeBlockIsReadInBoundedPieces)
     for (MidasReadingProfile profile : kProfiles) {
         SCOPED_TRACE(ProfileName(profile));
         PeakMemory memory;
-        const auto run = Translation::OfFile(path, profile);
+        const auto run = Translated::OfFile(path, profile);
         ASSERT_TRUE(run->read);
         ASSERT_TRUE(run->translated);
         const OwnedArray<Node_Orvo>& nodes = run->model.m_Nodes;
@@ -187,7 +187,7 @@ TEST(HugeLine, OutsideAnyBlockIsPassedOver)
     for (MidasReadingProfile profile : kProfiles) {
         SCOPED_TRACE(ProfileName(profile));
         PeakMemory memory;
-        const auto run = Translation::OfFile(path, profile);
+        const auto run = Translated::OfFile(path, profile);
         ASSERT_TRUE(run->translated);
         EXPECT_EQ(run->model.m_Nodes.GetSize(), 2);
         ASSERT_EQ(run->model.m_Lines.GetSize(), 1);
@@ -207,7 +207,7 @@ TEST(ResourceBounds, ContinuedLinesJoinOnlyUpToTheWholeLineLimit)
     const std::string path = dir / "continued.mgt";
     WriteRepeated(path, kUnits + "*NODE\n", "1, 2, \\\n", kLines * 8, "");
     PeakMemory memory;
-    const auto run = Translation::OfFile(path, MidasReadingProfile::Current);
+    const auto run = Translated::OfFile(path, MidasReadingProfile::Current);
     ASSERT_TRUE(run->translated);
     EXPECT_EQ(std::size_t(run->model.m_Nodes.GetSize()), (kLines + linesPerNode - 1) / linesPerNode);
     memory.ExpectBelow(32 * kMiB);
@@ -229,7 +229,7 @@ TEST_P(EachProfile, TenMillionBlankLinesBetweenTwoBlocks)
     WriteRepeated(path, kUnits + "*NODE\n1, 0, 0, 0\n2, 0, 0, 3000\n", "\n", 10'000'000,
                   "*ELEMENT\n1, TRUSS, 1, 1, 1, 2, 0\n");
     PeakMemory memory;
-    const auto run = Translation::OfFile(path, GetParam());
+    const auto run = Translated::OfFile(path, GetParam());
     ASSERT_TRUE(run->translated);
     EXPECT_EQ(run->model.m_Nodes.GetSize(), 2);
     ASSERT_EQ(run->model.m_Lines.GetSize(), 1);
@@ -292,7 +292,7 @@ TEST(ResourceBounds, IdRangesUpTo2To31HaveDefinedOutcomes)
     for (const Case& c : cases) {
         for (MidasReadingProfile profile : kProfiles) {
             SCOPED_TRACE(std::string(c.name) + ", " + ProfileName(profile));
-            const auto run = Translation::OfText(ThreeNodeModel(c.blocks), profile);
+            const auto run = Translated::OfText(ThreeNodeModel(c.blocks), profile);
             ASSERT_TRUE(run->translated);
             EXPECT_EQ(Addressed(run->model), profile == MidasReadingProfile::Classic ? c.classic : c.current);
         }
@@ -309,7 +309,7 @@ TEST(ResourceBounds, IdRangesOfOneFileShareABudget)
     for (int i = 0; i < 9; ++i)
         list += "1to16777216 ";
     std::ofstream(path, std::ios::binary) << ThreeNodeModel("*CONSTRAINT\n" + list + "2 3, 111111,\n\n");
-    MIDAStranslatetoOrvo translator;
+    Translation translator;
     PeakMemory memory;
     ASSERT_TRUE(translator.ReadMidasFile(path.c_str()));
     const ConstraintBlock* constraints = TranslatorAccess::Constraint(translator);
@@ -341,7 +341,7 @@ TEST(ResourceBounds, ReleaseRecordsThatNeverEndWithAComma)
                   "   5, NO, 000011, 0, 0, 0, 0, 0, 0\n", std::size_t(kLines) * 35, "\n*STLDCASE\nDL, D,\n\n");
     for (MidasReadingProfile profile : kProfiles) {
         SCOPED_TRACE(ProfileName(profile));
-        MIDAStranslatetoOrvo translator;
+        Translation translator;
         translator.SetReadingProfile(profile);
         ASSERT_TRUE(translator.ReadMidasFile(path.c_str()));
         const FrameReleaseBlock* releases = TranslatorAccess::FrameRelease(translator);
@@ -543,7 +543,7 @@ TEST_P(CutOffModel, AtEveryByteGivesAPrefixOfTheModel)
         text += c == '\n' && crlf ? std::string("\r\n") : std::string(1, c);
     const std::string newline = crlf ? "\r\n" : "\n";
 
-    const auto full = Translation::OfText(text, profile);
+    const auto full = Translated::OfText(text, profile);
     ASSERT_TRUE(full->translated);
     ASSERT_EQ(full->model.m_Nodes.GetSize(), 7);
     ASSERT_GT(full->model.m_LineLoads.GetSize(), 0);
@@ -561,7 +561,7 @@ TEST_P(CutOffModel, AtEveryByteGivesAPrefixOfTheModel)
 
     for (std::size_t cut = 0; cut <= text.size(); ++cut) {
         MessageCapture messages;
-        const auto piece = Translation::OfText(text.substr(0, cut), profile);
+        const auto piece = Translated::OfText(text.substr(0, cut), profile);
         const ModalData_Orvo& model = piece->model;
         if (!piece->translated) {
             // Only a missing unit block, or a unit word cut short ("KN" to "K"), may be refused, with at

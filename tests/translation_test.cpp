@@ -128,7 +128,7 @@ TEST(Translation, ElementsWithoutNodesStillBecomeLines)
 TEST(Translation, WriteBeforeTranslationHandsOverTwoSets)
 {
     TempFile file(kFrame);
-    MIDAStranslatetoOrvo translator;
+    Translation translator;
     ASSERT_TRUE(translator.ReadMidasFile(file.path().c_str()));
     EXPECT_EQ(translator.Write(), 0);
     ModalData_Orvo model;
@@ -144,10 +144,10 @@ TEST(Translation, SecondTranslationIntoAFilledHostKeepsEarlierLines)
 {
     TempFile file(kFrame);
     ModalData_Orvo model;
-    MIDAStranslatetoOrvo first;
+    Translation first;
     ASSERT_TRUE(first.ReadMidasFile(file.path().c_str()));
     ASSERT_TRUE(first.TranMidastoOrvo(model));
-    MIDAStranslatetoOrvo second;
+    Translation second;
     ASSERT_TRUE(second.ReadMidasFile(file.path().c_str()));
     ASSERT_TRUE(second.TranMidastoOrvo(model));
     ASSERT_EQ(model.m_Lines.GetSize(), 8);
@@ -206,12 +206,12 @@ TEST(Translation, EmptyAndDegenerateFilesDoNotCrash)
 
 TEST(Translator, DestroysCleanlyInEveryState)
 {
-    { MIDAStranslatetoOrvo untouched; }
+    { Translation untouched; }
     {
-        MIDAStranslatetoOrvo readOnly;
+        Translation readOnly;
         TranslatorAccess::ReadText(readOnly, kFrame);
     }
-    MIDAStranslatetoOrvo translator;
+    Translation translator;
     TranslatorAccess::ReadText(translator, kFrame);
     TranslatorAccess::ReadText(translator, "*NODE\n5,0,0,0\n\n");
     ASSERT_EQ(TranslatorAccess::Node(translator)->GetCount(), 1);  // the second read replaced the block

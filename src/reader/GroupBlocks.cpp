@@ -1,18 +1,7 @@
 // Parsers of the *GROUP, *CONSTRAINT and *FRAME-RLS blocks, and the two-line release reader.
 #include "GroupBlocks.h"
 
-#include "CurrentRecords.h"
 #include "TextUtils.h"
-
-MidasRecord* GroupBlock::CreateRecord(const char*)
-{
-    return MakeRecordFor<GroupRecord, CurrentGroupRecord>();
-}
-
-MidasRecord* FrameReleaseBlock::CreateRecord(const char*)
-{
-    return MakeRecordFor<FrameReleaseRecord, CurrentFrameReleaseRecord>();
-}
 
 bool GroupRecord::ParseIDList(const std::string& text, ValueArray<int>& list)
 {
@@ -91,17 +80,18 @@ bool FrameReleaseRecord::Parse(const char* line)
     return true;
 }
 
-bool FrameReleaseBlock::ReadDataLine(LineStream& stream, std::string& out)
+bool FrameReleaseBlock::ReadDataLine(LineSource& lines, std::string& out)
 {
     // Today's files write each release as exactly two physical lines, the second ending in a group
     // name; the classic layout ends a record at the first physical line that ends with ",".
-    if (Profile().ReadsCurrentColumns())
-        return JoinTwoLines(stream, out);
-    return JoinUntilComma(stream, out);
+    if (Layout().releasesOnTwoLines)
+        return JoinTwoLines(lines, out);
+    return JoinUntilComma(lines, out);
 }
 
-bool FrameReleaseBlock::JoinUntilComma(LineStream& stream, std::string& out)
+bool FrameReleaseBlock::JoinUntilComma(LineSource& lines, std::string& out)
 {
+    LineStream& stream = lines.Stream();
     out.clear();
     std::string physical;
     std::int64_t lineStart = stream.Tell();
@@ -133,25 +123,24 @@ bool FrameReleaseBlock::JoinUntilComma(LineStream& stream, std::string& out)
     }
 
     if (keywordLine >= 0) {
-        stream.Seek(keywordLine);  // the driver reads that keyword line next
+        lines.Rewind(keywordLine);  // the driver reads that keyword line next, cut afresh
         out.clear();
         return false;
     }
     return true;
 }
 
-bool FrameReleaseBlock::JoinTwoLines(LineStream& stream, std::string& out)
+bool FrameReleaseBlock::JoinTwoLines(LineSource& lines, std::string& out)
 {
-    if (!MidasBlock::ReadDataLine(stream, out))
+    if (!MidasBlock::ReadDataLine(lines, out))
         return false;
     if (TrimView(out).empty())
         return true;  // a blank line ends the block
     std::string second;
-    const std::int64_t secondStart = stream.Tell();
-    if (!Profile().ReadLine(stream, second))
+    if (!lines.Next(second))
         return true;
-    if (Profile().EndsBlock(second) || TrimView(second).empty()) {
-        stream.Seek(secondStart);  // a one-line record: the next line is read again
+    if (Layout().EndsBlock(second) || TrimView(second).empty()) {
+        lines.HandBack(second);  // a one-line record: the next line is read again
         return true;
     }
     out += ',';

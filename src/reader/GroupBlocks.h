@@ -38,20 +38,17 @@ public:
     int m_nElementID = 0;
 };
 
-class GroupBlock final : public BlockOf<GroupRecord> {
-public:
-    MidasRecord* CreateRecord(const char* line) override;
-};
+class GroupBlock final : public BlockOf<GroupRecord> {};
 class ConstraintBlock final : public BlockOf<ConstraintRecord> {};
 
-// Joins the two physical lines of each release record, and steps back to the next keyword line.
+// Joins the physical lines of each release record. The classic join steps back to a keyword line it
+// ran into, whose bytes the driver then cuts afresh.
 class FrameReleaseBlock final : public BlockOf<FrameReleaseRecord> {
 public:
     static constexpr std::size_t kMaxJoined = 2047;
-    bool ReadDataLine(LineStream& stream, std::string& out) override;
-    MidasRecord* CreateRecord(const char* line) override;
+    bool ReadDataLine(LineSource& lines, std::string& out) override;
 
 private:
-    bool JoinUntilComma(LineStream& stream, std::string& out);
-    bool JoinTwoLines(LineStream& stream, std::string& out);
+    bool JoinUntilComma(LineSource& lines, std::string& out);
+    bool JoinTwoLines(LineSource& lines, std::string& out);
 };

@@ -1,7 +1,7 @@
 // LineStream: buffered byte stream over a MIDAS text file with exact offsets for stepping back.
 #include "LineStream.h"
 
-#include "MIDAStranslatetoOrvo.h"
+#include "midas2orvo/Diagnostics.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,8 +7,8 @@
 
 class MidasDiagnostics;
 
-// Reads physical lines the way the format's original platform read them: at most 511 bytes per read,
-// stopping after a line feed. A read that ends in CR LF loses both bytes and one that ends in LF loses
+// Reads physical lines as the classic layout cuts them: at most 511 bytes per read, stopping after a
+// line feed. A read that ends in CR LF loses both bytes and one that ends in LF loses
 // it (text-mode streams turn CR LF into LF, and real files are CR LF); a lone CR stays, except as the
 // last byte of the file, which is a file cut off between CR and LF. A NUL byte ends the text of its
 // line without moving the stream. Offsets are byte offsets into the file, so a reader

@@ -1,23 +1,7 @@
 // Parsers of the load case and load blocks: *STLDCASE, *CONLOAD and *BEAMLOAD.
 #include "LoadBlocks.h"
 
-#include "CurrentRecords.h"
 #include "TextUtils.h"
-
-MidasRecord* LoadCaseBlock::CreateRecord(const char*)
-{
-    return MakeRecordFor<LoadCaseRecord, CurrentLoadCaseRecord>();
-}
-
-MidasRecord* ConLoadBlock::CreateRecord(const char*)
-{
-    return MakeRecordFor<ConLoadRecord, CurrentConLoadRecord>();
-}
-
-MidasRecord* BeamLoadBlock::CreateRecord(const char*)
-{
-    return MakeRecordFor<BeamLoadRecord, CurrentBeamLoadRecord>();
-}
 
 bool LoadCaseRecord::Parse(const char* line)
 {

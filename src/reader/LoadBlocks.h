@@ -53,15 +53,6 @@ public:
     ValueArray<int> m_ElementList;
 };
 
-class LoadCaseBlock final : public BlockOf<LoadCaseRecord> {
-public:
-    MidasRecord* CreateRecord(const char* line) override;
-};
-class ConLoadBlock final : public BlockOf<ConLoadRecord> {
-public:
-    MidasRecord* CreateRecord(const char* line) override;
-};
-class BeamLoadBlock final : public BlockOf<BeamLoadRecord> {
-public:
-    MidasRecord* CreateRecord(const char* line) override;
-};
+class LoadCaseBlock final : public BlockOf<LoadCaseRecord> {};
+class ConLoadBlock final : public BlockOf<ConLoadRecord> {};
+class BeamLoadBlock final : public BlockOf<BeamLoadRecord> {};

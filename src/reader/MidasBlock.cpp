@@ -3,15 +3,15 @@
 
 #include "TextUtils.h"
 
-bool MidasBlock::ReadBlock(LineStream& stream)
+bool MidasBlock::ReadBlock(LineSource& lines)
 {
     std::string line;
     line.reserve(2048);
     m_nRejectedOffset = -1;
     for (;;) {
-        if (!ReadDataLine(stream, line))
+        if (!ReadDataLine(lines, line))
             return true;
-        MidasRecord* record = CreateRecord(line.c_str());
+        MidasRecord* record = m_MakeRecord(m_Records);
         if (!record)
             return true;
         if (!record->Parse(line.c_str())) {
@@ -39,19 +39,16 @@ long long MidasBlock::RecordOffset(int index) const
     return index >= 0 && std::size_t(index) < m_RecordOffsets.size() ? m_RecordOffsets[std::size_t(index)] : -1;
 }
 
-bool MidasBlock::ReadDataLine(LineStream& stream, std::string& out)
+bool MidasBlock::ReadDataLine(LineSource& lines, std::string& out)
 {
-    for (;;) {
-        const std::int64_t lineStart = stream.Tell();
-        if (!Profile().ReadLine(stream, out))
-            break;
-        if (Profile().EndsBlock(out)) {
-            stream.Seek(lineStart);  // the driver reads this keyword line next
+    while (lines.Next(out)) {
+        if (Layout().EndsBlock(out)) {
+            lines.HandBack(out);  // the driver reads this keyword line next
             break;
         }
-        if (Profile().PassesOver(out))
+        if (Layout().PassesOver(out))
             continue;
-        m_nLineOffset = lineStart;
+        m_nLineOffset = lines.Offset();
         return true;
     }
     out.clear();

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "LayoutProfile.h"
-#include "LineStream.h"
-#include "midas2orvo/OrvoModel.h"
-#include "midas2orvo/PooledArray.h"
+#include "PooledArray.h"
+#include "ReadingLayout.h"
+#include "midas2orvo/Diagnostics.h"
+#include "midas2orvo/ValueArray.h"
 
 // One parsed data line of a keyword block.
 class MidasRecord {
@@ -22,24 +22,31 @@ public:
 // line, in file order.
 class MidasBlock {
 public:
+    // Makes an empty record in the block's storage; ReadBlock keeps or discards it.
+    using RecordMaker = MidasRecord* (*)(PooledArray<MidasRecord>& records);
+    template <class R>
+    static MidasRecord* Make(PooledArray<MidasRecord>& records)
+    {
+        return records.template Make<R>();
+    }
+
+    explicit MidasBlock(RecordMaker maker) : m_MakeRecord(maker) {}
     virtual ~MidasBlock() = default;
 
     // Reads data lines until a line is rejected (false: the usual end, at the blank line after the
-    // block) or no data line is left (true).
-    virtual bool ReadBlock(LineStream& stream);
-    // Fetches the next data line into out, passing over comment lines. False when the stream has no
-    // further line, or (current layout) when the next line is a keyword line, which is left for the
-    // driver to read.
-    virtual bool ReadDataLine(LineStream& stream, std::string& out);
-    // Makes an empty record for line in the block's own storage (see MakeRecord).
-    virtual MidasRecord* CreateRecord(const char* line) = 0;
-    virtual void EndBlock() = 0;
+    // block) or no data line is left (true). A line that ends the block unparsed is handed back.
+    bool ReadBlock(LineSource& lines);
+    // Fetches the next data line into out, passing over comment lines. False when the source has no
+    // further line, or (current layout) when the next line ends the block; that line is handed back.
+    virtual bool ReadDataLine(LineSource& lines, std::string& out);
 
     // Looks at an accepted line and its record for findings; called only while a sink is set.
     virtual void Inspect(const char* line, const MidasRecord& record, long long offset);
 
-    void SetProfile(const LayoutProfile& profile) { m_pProfile = &profile; }
-    const LayoutProfile& Profile() const { return *m_pProfile; }
+    void SetLayout(const ReadingLayout& layout) { m_pLayout = &layout; }
+    const ReadingLayout& Layout() const { return *m_pLayout; }
+    // The record class of today's columns where the layout reads them; made once, when the block opens.
+    void SetRecordMaker(RecordMaker maker) { m_MakeRecord = maker; }
     // The sink for findings (null for none); while set, the block keeps the file offset of each record.
     void SetDiagnostics(MidasDiagnostics* sink) { m_pDiagnostics = sink; }
     MidasDiagnostics* Diagnostics() const { return m_pDiagnostics; }
@@ -47,31 +54,23 @@ public:
     long long RecordOffset(int index) const;
     // Byte offset of the non-blank line the last ReadBlock ended at, or -1 (kept while a sink is set).
     long long RejectedOffset() const { return m_nRejectedOffset; }
+    // Which opening of a model's blocks made this one: a block that replaces another has a new serial.
+    unsigned Serial() const { return m_nSerial; }
+    void SetSerial(unsigned serial) { m_nSerial = serial; }
 
     PooledArray<MidasRecord> m_Records;
 
 protected:
-    // An empty record of class R, made in the block's storage; ReadBlock keeps or discards it.
-    template <class R>
-    MidasRecord* MakeRecord()
-    {
-        return m_Records.template Make<R>();
-    }
-    // The record class of the profile: Current where the profile reads today's columns, else Classic.
-    template <class Classic, class Current>
-    MidasRecord* MakeRecordFor()
-    {
-        return Profile().ReadsCurrentColumns() ? MakeRecord<Current>() : MakeRecord<Classic>();
-    }
-
     // Byte offset of the line the last ReadDataLine delivered.
     std::int64_t m_nLineOffset = -1;
 
 private:
-    const LayoutProfile* m_pProfile = &LayoutProfile::For(MidasReadingProfile::Classic);
+    RecordMaker m_MakeRecord;
+    const ReadingLayout* m_pLayout = &ReadingLayout::For(MidasReadingProfile::Classic);
     MidasDiagnostics* m_pDiagnostics = nullptr;
     std::vector<long long> m_RecordOffsets;
     long long m_nRejectedOffset = -1;
+    unsigned m_nSerial = 0;
 };
 
 // Reports a finding to sink when there is one.
@@ -86,8 +85,7 @@ template <class R>
 class BlockOf : public MidasBlock {
 public:
     using Record = R;
-    MidasRecord* CreateRecord(const char*) override { return this->template MakeRecord<R>(); }
-    void EndBlock() override {}
+    BlockOf() : MidasBlock(&Make<R>) {}
     R* GetRecord(int index) const { return static_cast<R*>(m_Records.GetAt(index)); }
     int GetCount() const { return m_Records.GetSize(); }
 };

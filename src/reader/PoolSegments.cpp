@@ -1,6 +1,6 @@
 // Segments of the record pools: plain heap blocks, or 2 MiB-aligned blocks backed by large pages where
 // the system offers them.
-#include "midas2orvo/PooledArray.h"
+#include "PooledArray.h"
 
 #include <cstdlib>
 

@@ -4,20 +4,10 @@
 #include "CurrentRecords.h"
 #include "TextUtils.h"
 
-MidasRecord* MaterialBlock::CreateRecord(const char*)
-{
-    return MakeRecordFor<MaterialRecord, CurrentMaterialRecord>();
-}
-
-MidasRecord* SectionBlock::CreateRecord(const char*)
-{
-    return MakeRecordFor<SectionRecord, CurrentSectionRecord>();
-}
-
 // A classic read of a line in today's column order: a damping ratio in field 9 and the kind in field 10.
 void MaterialBlock::Inspect(const char* line, const MidasRecord&, long long offset)
 {
-    if (Profile().ReadsCurrentColumns())
+    if (Layout().currentColumns)
         return;
     std::vector<std::string_view> fields;
     SplitFields(line, fields);
@@ -29,13 +19,8 @@ void MaterialBlock::Inspect(const char* line, const MidasRecord&, long long offs
 void SectionBlock::Inspect(const char* line, const MidasRecord& record, long long offset)
 {
     const std::string& shape = static_cast<const SectionRecord&>(record).m_strShape;
-    if (!Profile().ReadsCurrentColumns() && (shape == "YES" || shape == "NO"))
+    if (!Layout().currentColumns && (shape == "YES" || shape == "NO"))
         Note(Diagnostics(), MidasFinding::NewerSectionLayout, offset, std::string(TrimView(line)));
-}
-
-MidasRecord* ThicknessBlock::CreateRecord(const char*)
-{
-    return MakeRecordFor<ThicknessRecord, CurrentThicknessRecord>();
 }
 
 bool MaterialRecord::Parse(const char* line)

@@ -51,15 +51,10 @@ public:
 
 class MaterialBlock final : public BlockOf<MaterialRecord> {
 public:
-    MidasRecord* CreateRecord(const char* line) override;
     void Inspect(const char* line, const MidasRecord& record, long long offset) override;
 };
 class SectionBlock final : public BlockOf<SectionRecord> {
 public:
-    MidasRecord* CreateRecord(const char* line) override;
     void Inspect(const char* line, const MidasRecord& record, long long offset) override;
 };
-class ThicknessBlock final : public BlockOf<ThicknessRecord> {
-public:
-    MidasRecord* CreateRecord(const char* line) override;
-};
+class ThicknessBlock final : public BlockOf<ThicknessRecord> {};

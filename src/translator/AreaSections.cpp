@@ -1,15 +1,15 @@
 // Area-section step: plate thicknesses of *THICKNESS become working area sections.
-#include "MIDAStranslatetoOrvo.h"
+#include "Translation.h"
 #include "WorkRecords.h"
 #include "reader/PropertyBlocks.h"
 
-int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Areasec()
+int Translation::MIDAStranslatetoOrvo_Areasec()
 {
-    if (!m_pThicknessBlock)
+    if (!m_Blocks.thickness)
         return 0;
     // Thickness numbers reach the host as written: not renumbered, not checked for order.
-    for (int i = 0; i < m_pThicknessBlock->GetCount(); ++i) {
-        const ThicknessRecord* record = m_pThicknessBlock->GetRecord(i);
+    for (int i = 0; i < m_Blocks.thickness->GetCount(); ++i) {
+        const ThicknessRecord* record = m_Blocks.thickness->GetRecord(i);
         auto* section = new WorkASection;
         section->Kind = 1;
         section->ID = record->m_nID;
@@ -20,4 +20,4 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Areasec()
 }
 
 // Plates are not translated, so no element refers to an area section.
-int MIDAStranslatetoOrvo::GetAreaSectionID() { return 0; }
+int Translation::GetAreaSectionID() { return 0; }

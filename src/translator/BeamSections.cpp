@@ -5,9 +5,8 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "MIDAStranslatetoOrvo.h"
+#include "Translation.h"
 #include "WorkRecords.h"
-#include "reader/LayoutProfile.h"
 #include "reader/MidasBlock.h"
 #include "reader/PropertyBlocks.h"
 #include "sectionlib/SectionLibrary.h"
@@ -139,9 +138,9 @@ bool TakeFromCatalogue(const SectionRecord& record, bool angle, WorkLSection& se
 
 } // namespace
 
-int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Section()
+int Translation::MIDAStranslatetoOrvo_Section()
 {
-    if (!m_pSectionBlock)
+    if (!m_Blocks.section)
         return 0;
 
     // Sections are numbered 1, 2, 3, ... within each shape code, carrying on from what an earlier run
@@ -151,8 +150,8 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Section()
         if (held)
             ++numbered[held->ShapeCode];
 
-    for (int i = 0; i < m_pSectionBlock->GetCount(); ++i) {
-        const SectionRecord* record = m_pSectionBlock->GetRecord(i);
+    for (int i = 0; i < m_Blocks.section->GetCount(); ++i) {
+        const SectionRecord* record = m_Blocks.section->GetRecord(i);
         if (!record)
             break;
         if (record->m_bContinuation)
@@ -173,8 +172,8 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Section()
                 // A catalogue name the library does not know ends the step; what is collected stays.
                 delete section;
                 if (MidasDiagnostics* sink = StepDiagnostics())
-                    Note(sink, MidasFinding::UnknownCatalogueName, m_pSectionBlock->RecordOffset(i),
-                         record->m_strCatalogName, m_pSectionBlock->GetCount() - i);
+                    Note(sink, MidasFinding::UnknownCatalogueName, m_Blocks.section->RecordOffset(i),
+                         record->m_strCatalogName, m_Blocks.section->GetCount() - i);
                 return 0;
             }
         } else {
@@ -192,7 +191,7 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Section()
     return 0;
 }
 
-int MIDAStranslatetoOrvo::GetBeamSectionID(ModalData_Orvo& model)
+int Translation::GetBeamSectionID(ModalData_Orvo& model)
 {
     // The sections of this translation were just appended at the end of the host's list. In the classic
     // layout the file's section number n names the n-th of them; where sections are addressed by number,
@@ -200,7 +199,7 @@ int MIDAStranslatetoOrvo::GetBeamSectionID(ModalData_Orvo& model)
     const int sectionCount = m_LSectionArray.GetSize();
     const int base = model.m_LSections.GetSize() - sectionCount;
     std::unordered_map<int, int> positionOf;
-    const bool byNumber = LayoutProfile::For(m_eProfile).AddressesByNumber();
+    const bool byNumber = m_pRules->addressesByNumber;
     if (byNumber)
         for (int k = sectionCount - 1; k >= 0; --k)
             positionOf[m_LSectionArray[k]->FileNumber] = k + 1;
@@ -236,7 +235,7 @@ int MIDAStranslatetoOrvo::GetBeamSectionID(ModalData_Orvo& model)
     return 0;
 }
 
-bool MIDAStranslatetoOrvo::SetReferencePoint(WorkLine& line, int shapeCode) const
+bool Translation::SetReferencePoint(WorkLine& line, int shapeCode) const
 {
     if (m_NodeArray.GetSize() == 0)
         return false;

@@ -3,10 +3,9 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "MIDAStranslatetoOrvo.h"
+#include "Translation.h"
 #include "reader/GeometryBlocks.h"
 #include "reader/GroupBlocks.h"
-#include "reader/LayoutProfile.h"
 #include "reader/MidasBlock.h"
 
 namespace {
@@ -58,21 +57,21 @@ private:
 
 } // namespace
 
-int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Constraint()
+int Translation::MIDAStranslatetoOrvo_Constraint()
 {
-    if (!m_pConstraintBlock || !m_pNodeBlock)
+    if (!m_Blocks.constraint || !m_Blocks.node)
         return 0;
-    const RecordAddress nodes(*m_pNodeBlock, LayoutProfile::For(m_eProfile).AddressesByNumber());
+    const RecordAddress nodes(*m_Blocks.node, m_pRules->addressesByNumber);
     bool beyond;
-    for (int c = 0; c < m_pConstraintBlock->GetCount(); ++c) {
-        ConstraintRecord* constraint = m_pConstraintBlock->GetRecord(c);
+    for (int c = 0; c < m_Blocks.constraint->GetCount(); ++c) {
+        ConstraintRecord* constraint = m_Blocks.constraint->GetRecord(c);
         const unsigned char flags = FlagsFromText(constraint->m_strFlags);
         for (int n : constraint->m_NodeIDs) {
             NodeRecord* node = nodes.Find(n, beyond);
             if (!node) {
                 // A number that addresses no node record is passed over.
                 if (MidasDiagnostics* sink = StepDiagnostics())
-                    Note(sink, MidasFinding::UnaddressedSupport, m_pConstraintBlock->RecordOffset(c), std::to_string(n));
+                    Note(sink, MidasFinding::UnaddressedSupport, m_Blocks.constraint->RecordOffset(c), std::to_string(n));
                 continue;
             }
             node->m_pConstraint = constraint;
@@ -83,19 +82,19 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Constraint()
 }
 
 // A release for a position beyond the element block ends the step.
-int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_FrameRelease()
+int Translation::MIDAStranslatetoOrvo_FrameRelease()
 {
-    if (!m_pNodeBlock || !m_pElementBlock || !m_pFrameReleaseBlock)
+    if (!m_Blocks.node || !m_Blocks.element || !m_Blocks.frameRelease)
         return 0;
-    const RecordAddress elements(*m_pElementBlock, LayoutProfile::For(m_eProfile).AddressesByNumber());
+    const RecordAddress elements(*m_Blocks.element, m_pRules->addressesByNumber);
     bool beyond;
-    for (int r = 0; r < m_pFrameReleaseBlock->GetCount(); ++r) {
-        FrameReleaseRecord* release = m_pFrameReleaseBlock->GetRecord(r);
+    for (int r = 0; r < m_Blocks.frameRelease->GetCount(); ++r) {
+        FrameReleaseRecord* release = m_Blocks.frameRelease->GetRecord(r);
         ElementRecord* element = elements.Find(release->m_nElementID, beyond);
         if (!element) {
             if (MidasDiagnostics* sink = StepDiagnostics())
-                Note(sink, MidasFinding::UnaddressedRelease, m_pFrameReleaseBlock->RecordOffset(r),
-                     std::to_string(release->m_nElementID), beyond ? m_pFrameReleaseBlock->GetCount() - r : 1);
+                Note(sink, MidasFinding::UnaddressedRelease, m_Blocks.frameRelease->RecordOffset(r),
+                     std::to_string(release->m_nElementID), beyond ? m_Blocks.frameRelease->GetCount() - r : 1);
             if (beyond)
                 return 0;
             continue;
@@ -108,20 +107,20 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_FrameRelease()
 }
 
 // A group member at a position beyond the element block ends the step.
-int MIDAStranslatetoOrvo::MIDAStranslateOrvo_Group()
+int Translation::MIDAStranslateOrvo_Group()
 {
-    if (!m_pGroupBlock || !m_pElementBlock)
+    if (!m_Blocks.group || !m_Blocks.element)
         return 0;
-    const RecordAddress elements(*m_pElementBlock, LayoutProfile::For(m_eProfile).AddressesByNumber());
+    const RecordAddress elements(*m_Blocks.element, m_pRules->addressesByNumber);
     bool beyond;
-    for (int g = 0; g < m_pGroupBlock->GetCount(); ++g) {
-        const GroupRecord* group = m_pGroupBlock->GetRecord(g);
+    for (int g = 0; g < m_Blocks.group->GetCount(); ++g) {
+        const GroupRecord* group = m_Blocks.group->GetRecord(g);
         const PooledText name = m_GroupNames->Intern(group->m_strName);
         for (int e : group->m_ElementIDs) {
             ElementRecord* element = elements.Find(e, beyond);
             if (!element) {
                 if (MidasDiagnostics* sink = StepDiagnostics())
-                    Note(sink, MidasFinding::UnaddressedGroupMember, m_pGroupBlock->RecordOffset(g),
+                    Note(sink, MidasFinding::UnaddressedGroupMember, m_Blocks.group->RecordOffset(g),
                          group->m_strName + ": " + std::to_string(e));
                 if (beyond)
                     return 0;

@@ -1,7 +1,11 @@
 // LoadTargets: indexes from node and element numbers to the working nodes and lines that carry loads.
 #pragma once
 
-#include "MIDAStranslatetoOrvo.h"
+#include <string>
+
+#include "WorkRecords.h"
+#include "reader/LoadBlocks.h"
+#include "reader/PooledArray.h"
 
 // Where the load reader finds the working node or member a load goes to, and the two nodes that measure
 // a member: indexes over the translator's working nodes and lines, so that no load walks the

@@ -9,10 +9,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "MIDAStranslatetoOrvo.h"
+#include "Translation.h"
 #include "LoadTargets.h"
 #include "WorkRecords.h"
-#include "reader/LayoutProfile.h"
 #include "reader/LoadBlocks.h"
 #include "reader/MidasBlock.h"
 
@@ -301,7 +300,7 @@ int LoadTargets::FirstLine(int number) const { return Ready(m_pIndex->lines, m_L
 
 // Length of a member from the first node with its start number to the last node with its end number,
 // in the file's length unit.
-double MIDAStranslatetoOrvo::MeasureLine(const WorkLine& line, const LoadTargets& targets) const
+double Translation::MeasureLine(const WorkLine& line, const LoadTargets& targets) const
 {
     const Point start = PointOf(m_NodeArray.GetAt(targets.FirstNode(line.StartNode)));
     const Point end = PointOf(m_NodeArray.GetAt(targets.LastNode(line.EndNode)));
@@ -312,7 +311,7 @@ double MIDAStranslatetoOrvo::MeasureLine(const WorkLine& line, const LoadTargets
 }
 
 // Measures one working line; it indexes the collections afresh, so loads use MeasureLine instead.
-double MIDAStranslatetoOrvo::GetElementLength(int index)
+double Translation::GetElementLength(int index)
 {
     const WorkLine* line = m_LineArray.GetAt(index);
     if (m_NodeArray.GetSize() == 0 || !line)
@@ -322,32 +321,33 @@ double MIDAStranslatetoOrvo::GetElementLength(int index)
 
 // Makes the section's nodal loads, then its member loads. Each load's number goes to the node or member
 // carrying it; a load whose node or member does not exist is still made, and nothing lists it.
-void MIDAStranslatetoOrvo::CreateSectionLoads(const std::string& caseName, long long headerOffset,
-                                              const LoadTargets& targets)
+void Translation::CreateSectionLoads(const ::LoadSection& section, const LoadTargets& targets)
 {
-    const bool exactFirst = LayoutProfile::For(m_eProfile).MatchesLoadCaseExactlyFirst();
+    const bool exactFirst = m_pRules->matchesLoadCaseExactlyFirst;
     const LoadCase loadCase =
-        m_pLoadCaseBlock ? FindLoadCase(*m_pLoadCaseBlock, targets, caseName, exactFirst) : LoadCase{};
+        m_Blocks.loadCase ? FindLoadCase(*m_Blocks.loadCase, targets, section.caseName, exactFirst) : LoadCase{};
     MidasDiagnostics* const sink = m_pDiagnostics;
     if (sink && loadCase.id == 0)
-        Note(sink, MidasFinding::LoadCaseNotNamed, headerOffset, caseName);
+        Note(sink, MidasFinding::LoadCaseNotNamed, section.headerOffset, section.caseName);
+    const ConLoadBlock* const conLoads = section.conLoads;
+    const BeamLoadBlock* const beamLoads = section.beamLoads;
 
-    for (int i = 0; m_pConLoadBlock && i < m_pConLoadBlock->GetCount(); ++i) {
-        const ConLoadRecord* record = m_pConLoadBlock->GetRecord(i);
+    for (int i = 0; conLoads && i < conLoads->GetCount(); ++i) {
+        const ConLoadRecord* record = conLoads->GetRecord(i);
         for (int number : Targets(record->m_NodeList, record->m_nNode)) {
             if (WorkNode* node = m_NodeArray.GetAt(targets.FirstNode(number)))
                 node->PointLoads.Add(++m_nPointLoadCounter);
             else if (sink)
-                Note(sink, MidasFinding::LoadOnMissingNode, m_pConLoadBlock->RecordOffset(i), std::to_string(number));
+                Note(sink, MidasFinding::LoadOnMissingNode, conLoads->RecordOffset(i), std::to_string(number));
             AddPointLoad(*record, loadCase, m_PointLoadArray);
         }
     }
 
-    for (int i = 0; m_pBeamLoadBlock && i < m_pBeamLoadBlock->GetCount(); ++i) {
-        const BeamLoadRecord* record = m_pBeamLoadBlock->GetRecord(i);
+    for (int i = 0; beamLoads && i < beamLoads->GetCount(); ++i) {
+        const BeamLoadRecord* record = beamLoads->GetRecord(i);
         const LoadTypeRule* rule = LoadTypeOf(record->m_strType);
         if (sink) {
-            const long long offset = m_pBeamLoadBlock->RecordOffset(i);
+            const long long offset = beamLoads->RecordOffset(i);
             if (!rule)
                 Note(sink, MidasFinding::UnknownLoadType, offset, record->m_strType.str());
             if (DirectionOf(record->m_strDir) < 0)
@@ -360,7 +360,7 @@ void MIDAStranslatetoOrvo::CreateSectionLoads(const std::string& caseName, long 
                 line->LineLoads.Add(++m_nLineLoadCounter);
                 length = MeasureLine(*line, targets);
             } else if (sink) {
-                Note(sink, MidasFinding::LoadOnMissingMember, m_pBeamLoadBlock->RecordOffset(i), std::to_string(number));
+                Note(sink, MidasFinding::LoadOnMissingMember, beamLoads->RecordOffset(i), std::to_string(number));
             }
             if (rule)
                 AddLineLoads(*record, *rule, loadCase, length, m_LineLoadArray);

@@ -1,9 +1,8 @@
 // Material step and the built-in grade table: standard grades and user-defined materials.
 #include <string_view>
 
-#include "MIDAStranslatetoOrvo.h"
+#include "Translation.h"
 #include "WorkRecords.h"
-#include "reader/LayoutProfile.h"
 #include "reader/MidasBlock.h"
 #include "reader/PropertyBlocks.h"
 
@@ -67,17 +66,17 @@ int MaterialGradeTable::FindSteel(const std::string& gradeName) { return FindIn(
 
 int MaterialGradeTable::FindConcrete(const std::string& gradeName) { return FindIn(gradeName, kFirstConcrete, kSize); }
 
-int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Material()
+int Translation::MIDAStranslatetoOrvo_Material()
 {
-    if (!m_pMaterialBlock)
+    if (!m_Blocks.material)
         return 0;
-    const LayoutProfile& profile = LayoutProfile::For(m_eProfile);
-    for (int i = 0; i < m_pMaterialBlock->GetCount(); ++i) {
-        const MaterialRecord* record = m_pMaterialBlock->GetRecord(i);
+    const TranslationRules& rules = *m_pRules;
+    for (int i = 0; i < m_Blocks.material->GetCount(); ++i) {
+        const MaterialRecord* record = m_Blocks.material->GetRecord(i);
         auto* material = new WorkMaterial;
         if (record->m_nDataKind == 1) {
             // Standard grade: the standard code selects the steels or the concretes.
-            const int position = profile.FindGrade(record->m_strStandardCode, record->m_strGradeName);
+            const int position = rules.findGrade(record->m_strStandardCode, record->m_strGradeName);
             if (position >= 0) {
                 material->Grades.Fill();
                 if (const MaterialProperty* entry = material->Grades.Lookup(position))
@@ -86,7 +85,7 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Material()
             }
             // No match: grade -1 and all constants 0, still handed over.
             else if (MidasDiagnostics* sink = StepDiagnostics())
-                Note(sink, MidasFinding::UnmatchedGrade, m_pMaterialBlock->RecordOffset(i),
+                Note(sink, MidasFinding::UnmatchedGrade, m_Blocks.material->RecordOffset(i),
                      record->m_strStandardCode + " " + record->m_strGradeName);
         } else {
             MaterialProperty& p = material->Property;

@@ -1,7 +1,7 @@
 // Node and element steps: working nodes with their restraints, working lines with releases and groups.
 #include <algorithm>
 
-#include "MIDAStranslatetoOrvo.h"
+#include "Translation.h"
 #include "WorkRecords.h"
 #include "reader/GeometryBlocks.h"
 
@@ -36,10 +36,10 @@ void CopyReleasesAndGroup(const ElementRecord& record, LineKind kind, WorkLine& 
 
 } // namespace
 
-void MIDAStranslatetoOrvo::BuildWorkNodes(int firstRecord)
+void Translation::BuildWorkNodes(int firstRecord)
 {
-    for (int i = firstRecord; i < m_pNodeBlock->GetCount(); ++i) {
-        const NodeRecord* record = m_pNodeBlock->GetRecord(i);
+    for (int i = firstRecord; i < m_Blocks.node->GetCount(); ++i) {
+        const NodeRecord* record = m_Blocks.node->GetRecord(i);
         WorkNode* node = m_NodeArray.Emplace();
         if (!node)
             return;
@@ -50,17 +50,16 @@ void MIDAStranslatetoOrvo::BuildWorkNodes(int firstRecord)
     }
 }
 
-int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Node()
+int Translation::MIDAStranslatetoOrvo_Node()
 {
-    if (!m_pNodeBlock)
+    if (!m_Blocks.node)
         return 0;
     // Nodes the load reader built from this block are taken over instead of built a second time.
-    BuildWorkNodes(std::max(m_nLoadReaderNodeRecords, 0));
-    m_nLoadReaderNodeRecords = -1;
+    BuildWorkNodes(std::max(TakeLoadReaderNodes(), 0));
     MIDAStranslatetoOrvo_Constraint();
     // Record i pairs with working node i, whatever the collection held before.
-    for (int i = 0; i < m_pNodeBlock->GetCount(); ++i) {
-        const NodeRecord* record = m_pNodeBlock->GetRecord(i);
+    for (int i = 0; i < m_Blocks.node->GetCount(); ++i) {
+        const NodeRecord* record = m_Blocks.node->GetRecord(i);
         WorkNode* node = m_NodeArray.GetAt(i);
         if (record->m_byRestraint != 0 && node)
             node->Restraint = record->m_byRestraint;
@@ -68,10 +67,10 @@ int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Node()
     return 0;
 }
 
-void MIDAStranslatetoOrvo::BuildWorkLines(int firstRecord)
+void Translation::BuildWorkLines(int firstRecord)
 {
-    for (int i = firstRecord; i < m_pElementBlock->GetCount(); ++i) {
-        const ElementRecord* record = m_pElementBlock->GetRecord(i);
+    for (int i = firstRecord; i < m_Blocks.element->GetCount(); ++i) {
+        const ElementRecord* record = m_Blocks.element->GetRecord(i);
         const LineKind kind = KindOf(record->m_strType);
         if (kind == LineKind::None)
             continue;  // plates, walls and other element types are not line members
@@ -87,35 +86,32 @@ void MIDAStranslatetoOrvo::BuildWorkLines(int firstRecord)
     }
 }
 
-int MIDAStranslatetoOrvo::MIDAStranslatetoOrvo_Element()
+int Translation::MIDAStranslatetoOrvo_Element()
 {
-    if (!m_pElementBlock)
+    if (!m_Blocks.element)
         return 0;
     MIDAStranslatetoOrvo_FrameRelease();
     MIDAStranslateOrvo_Group();
     // Lines the load reader built from this block are taken over: they get the releases and groups.
-    if (m_nLoadReaderElementRecords >= 0) {
-        BuildWorkLines(m_nLoadReaderElementRecords);
+    const int built = TakeLoadReaderLines();
+    BuildWorkLines(std::max(built, 0));
+    if (built >= 0)
         ClaimLoadReaderLines();
-    } else {
-        BuildWorkLines(0);
-    }
-    m_nLoadReaderElementRecords = -1;
     return 0;
 }
 
 // Takes over the lines the load reader built from the current element block: the k-th line member
 // record gives its releases and group to the k-th of those lines, which are the last ones built (nothing
 // else adds lines while they are unclaimed).
-void MIDAStranslatetoOrvo::ClaimLoadReaderLines()
+void Translation::ClaimLoadReaderLines()
 {
     int memberCount = 0;
-    for (int i = 0; i < m_pElementBlock->GetCount(); ++i)
-        if (KindOf(m_pElementBlock->GetRecord(i)->m_strType) != LineKind::None)
+    for (int i = 0; i < m_Blocks.element->GetCount(); ++i)
+        if (KindOf(m_Blocks.element->GetRecord(i)->m_strType) != LineKind::None)
             ++memberCount;
     int k = m_LineArray.GetSize() - memberCount;
-    for (int i = 0; i < m_pElementBlock->GetCount(); ++i) {
-        const ElementRecord* record = m_pElementBlock->GetRecord(i);
+    for (int i = 0; i < m_Blocks.element->GetCount(); ++i) {
+        const ElementRecord* record = m_Blocks.element->GetRecord(i);
         const LineKind kind = KindOf(record->m_strType);
         if (kind == LineKind::None)
             continue;

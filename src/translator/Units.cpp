@@ -2,11 +2,10 @@
 #include <cstdio>
 #include <string>
 
-#include "MIDAStranslatetoOrvo.h"
+#include "Translation.h"
 #include "WorkRecords.h"
 #include "platform/MessageBox.h"
 #include "reader/GeometryBlocks.h"
-#include "reader/LayoutProfile.h"
 #include "reader/MidasBlock.h"
 
 namespace {
@@ -20,9 +19,9 @@ constexpr LengthUnit kLengthUnits[] = {{"IN", 25.4}, {"FT", 304.8}, {"M", 1000.0
 
 } // namespace
 
-bool MIDAStranslatetoOrvo::GetUnitType()
+bool Translation::GetUnitType()
 {
-    const UnitRecord* unit = m_pUnitBlock ? m_pUnitBlock->GetRecord(0) : nullptr;
+    const UnitRecord* unit = m_Blocks.unit ? m_Blocks.unit->GetRecord(0) : nullptr;
     if (!unit) {
         // No *UNIT record: the codes stay unset and the translation fails.
         Note(m_pDiagnostics, MidasFinding::RefusedUnit, -1, "no *UNIT record");
@@ -35,31 +34,31 @@ bool MIDAStranslatetoOrvo::GetUnitType()
         }
     }
     if (m_nLengthUnit < 1 || m_nLengthUnit > 5)
-        Note(m_pDiagnostics, MidasFinding::RefusedUnit, m_pUnitBlock->RecordOffset(0), unit->m_strLength);
-    Note(m_pDiagnostics, MidasFinding::UnitWords, m_pUnitBlock->RecordOffset(0),
+        Note(m_pDiagnostics, MidasFinding::RefusedUnit, m_Blocks.unit->RecordOffset(0), unit->m_strLength);
+    Note(m_pDiagnostics, MidasFinding::UnitWords, m_Blocks.unit->RecordOffset(0),
          unit->m_strForce + ", " + unit->m_strLength);
     std::string refusal;
-    const int forceUnit = LayoutProfile::For(m_eProfile).ForceUnit(unit->m_strForce, refusal);
+    const int forceUnit = m_pRules->forceUnit(unit->m_strForce, refusal);
     if (forceUnit == 0) {
         // A force unit that cannot be converted: the code stays unset and the translation fails.
         if (!refusal.empty())
             ShowMessageBox(refusal.c_str());
-        Note(m_pDiagnostics, MidasFinding::RefusedUnit, m_pUnitBlock->RecordOffset(0), unit->m_strForce);
+        Note(m_pDiagnostics, MidasFinding::RefusedUnit, m_Blocks.unit->RecordOffset(0), unit->m_strForce);
         return true;
     }
     m_nForceUnit = forceUnit;
     return true;
 }
 
-bool MIDAStranslatetoOrvo::TranslateUnit()
+bool Translation::TranslateUnit()
 {
-    const LayoutProfile& profile = LayoutProfile::For(m_eProfile);
+    const TranslationRules& rules = *m_pRules;
     if (!GetUnitType())
         return false;
     if (m_nLengthUnit < 1 || m_nLengthUnit > 5)
         return false;
     m_dLengthFactor = kLengthUnits[m_nLengthUnit - 1].toMillimetre;
-    m_dForceFactor = profile.ForceFactor(m_nForceUnit);
+    m_dForceFactor = rules.forceFactor(m_nForceUnit);
     if (m_dForceFactor == 0.0)
         return false;
 
@@ -79,7 +78,7 @@ bool MIDAStranslatetoOrvo::TranslateUnit()
         section->Thickness *= L;
     for (WorkMaterial* material : m_MaterialArray) {
         // Where the grade table is already in kN and mm, its materials are scaled as in a KN/MM file.
-        const bool hostUnits = profile.GradeTableInHostUnits() && material->Property.Grade != MaterialGradeTable::kUserDefinedGrade;
+        const bool hostUnits = rules.gradeTableInHostUnits && material->Property.Grade != MaterialGradeTable::kUserDefinedGrade;
         const double l = hostUnits ? 1.0 : L;
         const double f = hostUnits ? 1.0 : F;
         MaterialProperty& p = material->Property;
@@ -87,7 +86,7 @@ bool MIDAStranslatetoOrvo::TranslateUnit()
         p.Extra *= f / (l * l);
         p.Density = p.Density / (l * l) * 0.1;
     }
-    if (profile.ScalesSectionDimensions()) {
+    if (rules.scalesSectionDimensions) {
         // Dimensions written in the file are lengths in its unit; catalogue sections are in mm already.
         for (WorkLSection* section : m_LSectionArray)
             if (!section->FromCatalogue)

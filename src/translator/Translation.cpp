@@ -1,37 +1,21 @@
-// The translator object: lifetime, the translation driver, renumbering and the hand-over to the host.
+// The translator: lifetime, reading, the translation driver, renumbering and the hand-over to the host.
+#include "Translation.h"
+
 #include <unordered_map>
 #include <unordered_set>
 
-#include "MIDAStranslatetoOrvo.h"
-#include "WorkRecords.h"
-#include "reader/GeometryBlocks.h"
-#include "reader/GroupBlocks.h"
-#include "reader/LoadBlocks.h"
-#include "reader/LayoutProfile.h"
-#include "reader/MidasBlock.h"
-#include "reader/PropertyBlocks.h"
+#include "LoadTargets.h"
 
-MIDAStranslatetoOrvo::MIDAStranslatetoOrvo() : m_GroupNames(std::make_unique<TextPool>()) {}
+Translation::Translation() : m_GroupNames(std::make_unique<TextPool>()) {}
 
-MIDAStranslatetoOrvo::~MIDAStranslatetoOrvo()
+// The working records go first, then the blocks (each deleting its own records), then the group names.
+Translation::~Translation()
 {
     ReleasePoint();
-    delete m_pVersionBlock;
-    delete m_pUnitBlock;
-    delete m_pNodeBlock;
-    delete m_pElementBlock;
-    delete m_pMaterialBlock;
-    delete m_pSectionBlock;
-    delete m_pThicknessBlock;
-    delete m_pGroupBlock;
-    delete m_pLoadCaseBlock;
-    delete m_pConstraintBlock;
-    delete m_pFrameReleaseBlock;
-    delete m_pConLoadBlock;
-    delete m_pBeamLoadBlock;
+    m_Blocks = ModelBlocks{};
 }
 
-void MIDAStranslatetoOrvo::ReleasePoint()
+void Translation::ReleasePoint()
 {
     m_NodeArray.DeleteAll();
     m_LineArray.DeleteAll();
@@ -44,20 +28,36 @@ void MIDAStranslatetoOrvo::ReleasePoint()
     m_SectionTypes.RemoveAll();
 }
 
-bool MIDAStranslatetoOrvo::HaveReadFile() const { return m_bHaveReadFile; }
+void Translation::SetReadingProfile(MidasReadingProfile profile)
+{
+    m_eProfile = profile;
+    m_pRules = &TranslationRules::For(profile);
+}
 
-void MIDAStranslatetoOrvo::SetReadingProfile(MidasReadingProfile profile) { m_eProfile = profile; }
+bool Translation::ReadMidasFile(const char* path)
+{
+    LineStream stream;
+    if (!stream.Open(path))
+        return false;
+    ReadStream(stream);
+    m_bHaveReadFile = true;
+    if (m_pDiagnostics)
+        m_pDiagnostics->PhaseFinished(MidasPhase::Read);
+    return true;
+}
 
-MidasReadingProfile MIDAStranslatetoOrvo::GetReadingProfile() const { return m_eProfile; }
-
-void MIDAStranslatetoOrvo::SetDiagnostics(MidasDiagnostics* sink) { m_pDiagnostics = sink; }
+void Translation::ReadStream(LineStream& stream)
+{
+    ReadModel(stream, ReadingLayout::For(m_eProfile), m_Blocks, *this, m_pDiagnostics);
+    m_pTargets.reset();
+}
 
 MidasDiagnostics::~MidasDiagnostics() = default;
 
 void MidasDiagnostics::Progress(long long, long long) {}
 void MidasDiagnostics::PhaseFinished(MidasPhase) {}
 
-int MIDAStranslatetoOrvo::Write()
+int Translation::Write()
 {
     // The steps report what they cannot place only here, not when the load reader runs them early.
     m_bWriting = true;
@@ -72,13 +72,11 @@ int MIDAStranslatetoOrvo::Write()
     return 0;
 }
 
-MidasDiagnostics* MIDAStranslatetoOrvo::StepDiagnostics() const { return m_bWriting ? m_pDiagnostics : nullptr; }
-
 // Supports, releases and groups find the n-th record; when the file does not number its nodes or
 // elements 1..N in order, what they reach may differ from the numbers written.
-void MIDAStranslatetoOrvo::NotePositionalAddressing() const
+void Translation::NotePositionalAddressing() const
 {
-    if (LayoutProfile::For(m_eProfile).AddressesByNumber())
+    if (m_pRules->addressesByNumber)
         return;
     auto inOrder = [](const auto& block) {
         for (int i = 0; i < block.GetCount(); ++i)
@@ -86,13 +84,13 @@ void MIDAStranslatetoOrvo::NotePositionalAddressing() const
                 return false;
         return true;
     };
-    if (m_pConstraintBlock && m_pNodeBlock && !inOrder(*m_pNodeBlock))
+    if (m_Blocks.constraint && m_Blocks.node && !inOrder(*m_Blocks.node))
         Note(m_pDiagnostics, MidasFinding::PositionalAddressing, -1, "*NODE");
-    if ((m_pFrameReleaseBlock || m_pGroupBlock) && m_pElementBlock && !inOrder(*m_pElementBlock))
+    if ((m_Blocks.frameRelease || m_Blocks.group) && m_Blocks.element && !inOrder(*m_Blocks.element))
         Note(m_pDiagnostics, MidasFinding::PositionalAddressing, -1, "*ELEMENT");
 }
 
-int MIDAStranslatetoOrvo::InitialObjectID()
+int Translation::InitialObjectID()
 {
     // Old node number -> new ID of its first occurrence, as a walk of the old numbers in order finds it.
     std::unordered_map<int, int> newID;
@@ -122,7 +120,7 @@ int MIDAStranslatetoOrvo::InitialObjectID()
     return 0;
 }
 
-bool MIDAStranslatetoOrvo::TranMidastoOrvo(ModalData_Orvo& model)
+bool Translation::TranMidastoOrvo(ModalData_Orvo& model)
 {
     auto finished = [this](MidasPhase phase) {
         if (m_pDiagnostics)
@@ -139,7 +137,7 @@ bool MIDAStranslatetoOrvo::TranMidastoOrvo(ModalData_Orvo& model)
     return true;
 }
 
-void MIDAStranslatetoOrvo::HandOver(ModalData_Orvo& model)
+void Translation::HandOver(ModalData_Orvo& model)
 {
     // Lines and beam sections are read back by position: address them from what the host held before.
     const int lineBase = model.m_Lines.GetSize();
@@ -233,7 +231,7 @@ void MIDAStranslatetoOrvo::HandOver(ModalData_Orvo& model)
     model.m_bUpdated = true;
 }
 
-void MIDAStranslatetoOrvo::AppendShapeCodes(ModalData_Orvo& model) const
+void Translation::AppendShapeCodes(ModalData_Orvo& model) const
 {
     // Each shape code reaches the host once; the first is appended without a check.
     std::unordered_set<int> held(model.m_SectionShapes.begin(), model.m_SectionShapes.end());

@@ -1,0 +1,265 @@
+// ReadModel: walks a MIDAS text file line by line, hands each keyword block to its reader and reads the
+// *USE-STLD load sections with their load blocks.
+#include "ModelReader.h"
+
+#include <iterator>
+#include <string_view>
+#include <type_traits>
+
+#include "CurrentRecords.h"
+#include "TextUtils.h"
+
+namespace {
+
+// A fresh block of class Block, whose records are of class Current where the layout reads today's columns.
+template <class Block, class Current>
+std::unique_ptr<Block> MakeBlock(const ReadingLayout& layout, unsigned serial)
+{
+    auto block = std::make_unique<Block>();
+    block->SetLayout(layout);
+    block->SetSerial(serial);
+    if (layout.currentColumns)
+        block->SetRecordMaker(&MidasBlock::Make<Current>);
+    return block;
+}
+
+// Gives the block reader that a keyword's data lines go into: a fresh one (releasing the reader held
+// before), or, where the layout keeps repeated blocks together, the one this file already opened.
+template <auto Slot, class Current = void>
+MidasBlock* Open(ModelBlocks& blocks, const ReadingLayout& layout, bool metBefore)
+{
+    auto& slot = blocks.*Slot;
+    using Block = typename std::remove_reference_t<decltype(slot)>::element_type;
+    using Record = std::conditional_t<std::is_void_v<Current>, typename Block::Record, Current>;
+    if (!slot || !metBefore || !layout.accumulatesRepeatedBlocks) {
+        slot.reset();
+        slot = MakeBlock<Block, Record>(layout, ++blocks.openings);
+    }
+    return slot.get();
+}
+
+// The keywords of the blocks the reader reads, in the order they are tested on each line, with the
+// opener of each block.
+struct BlockKeyword {
+    std::string_view text;
+    bool atStart;  // the keyword must begin the trimmed line
+    MidasBlock* (*open)(ModelBlocks& blocks, const ReadingLayout& layout, bool metBefore);
+};
+
+constexpr BlockKeyword kBlockKeywords[] = {
+    // header and geometry
+    {"*VERSION", false, Open<&ModelBlocks::version>},
+    {"*UNIT", false, Open<&ModelBlocks::unit>},
+    {"*NODE", true, Open<&ModelBlocks::node>},
+    {"*ELEMENT", false, Open<&ModelBlocks::element>},
+    // properties
+    {"*MATERIAL", false, Open<&ModelBlocks::material, CurrentMaterialRecord>},
+    {"*SECTION", false, Open<&ModelBlocks::section, CurrentSectionRecord>},
+    {"*THICKNESS", false, Open<&ModelBlocks::thickness, CurrentThicknessRecord>},
+    // groups, supports and end releases
+    {"*GROUP", false, Open<&ModelBlocks::group, CurrentGroupRecord>},
+    {"*CONSTRAINT", false, Open<&ModelBlocks::constraint>},
+    {"*FRAME-RLS", false, Open<&ModelBlocks::frameRelease, CurrentFrameReleaseRecord>},
+    // load cases
+    {"*STLDCASE", true, Open<&ModelBlocks::loadCase, CurrentLoadCaseRecord>},
+};
+
+// Whether the trimmed line opens one of the blocks above.
+bool IsBlockKeywordLine(std::string_view trimmed, const ReadingLayout& layout)
+{
+    for (const BlockKeyword& keyword : kBlockKeywords)
+        if (layout.IsKeywordLine(trimmed, keyword.text, keyword.atStart))
+            return true;
+    return false;
+}
+
+// Counts the data lines the driver passes over, for the findings: those of a keyword block that is not
+// translated, and those after a block that ended at a line its parser rejected.
+class PassedOverLines {
+public:
+    explicit PassedOverLines(MidasDiagnostics* sink) : m_pSink(sink) {}
+    ~PassedOverLines() { Flush(); }
+    PassedOverLines(const PassedOverLines&) = delete;
+    PassedOverLines& operator=(const PassedOverLines&) = delete;
+
+    void Start(MidasFinding kind, long long offset, std::string_view keyword)
+    {
+        Flush();
+        m_eKind = kind;
+        m_nOffset = offset;
+        m_Keyword = keyword;
+        m_bActive = true;
+    }
+    void Line(std::string_view trimmed)
+    {
+        if (m_bActive && !trimmed.empty() && trimmed[0] != ';')
+            ++m_nCount;
+    }
+    void Flush()
+    {
+        if (m_bActive && (m_eKind == MidasFinding::UnreadBlock || m_nCount > 0))
+            Note(m_pSink, m_eKind, m_nOffset, m_Keyword, m_nCount);
+        m_bActive = false;
+        m_nCount = 0;
+    }
+
+private:
+    MidasDiagnostics* m_pSink;
+    bool m_bActive = false;
+    MidasFinding m_eKind = MidasFinding::UnreadBlock;
+    long long m_nOffset = -1;
+    std::string m_Keyword;
+    int m_nCount = 0;
+};
+
+// The load case name of a section header "*USE-STLD, name": spaces and '*' removed, the text after the
+// first comma. Empty when the line is no load section header.
+std::string SectionCaseName(std::string_view header, bool& isHeader)
+{
+    std::string text;
+    for (char c : header)
+        if (c != ' ' && c != '*')
+            text.push_back(c);
+    const std::size_t comma = text.find(',');
+    isHeader = comma != std::string::npos && comma > 0 && text.find("USE-STLD") != std::string::npos;
+    return isHeader ? text.substr(comma + 1) : std::string();
+}
+
+// Reads a *CONLOAD or *BEAMLOAD block of the section: a fresh block, or where the layout keeps
+// repeated blocks together, the section's earlier block of that kind.
+template <class Block, class Current>
+void ReadLoadBlock(std::unique_ptr<Block>& slot, LineSource& lines, MidasDiagnostics* sink)
+{
+    if (!slot || !lines.Layout().accumulatesRepeatedBlocks) {
+        slot.reset();
+        slot = MakeBlock<Block, Current>(lines.Layout(), 0);
+        slot->SetDiagnostics(sink);
+    }
+    slot->ReadBlock(lines);
+}
+
+// Reads the line that may open the next load section. In the classic layout that is simply the next
+// line. Where sections chain, blank and comment lines are passed over and a line that is no section
+// header is handed back to the driver (false).
+bool NextSectionHeader(LineSource& lines, std::string& line)
+{
+    const ReadingLayout& layout = lines.Layout();
+    if (!layout.chainsLoadSections)
+        return lines.Next(line);
+    while (lines.Next(line)) {
+        if (layout.PassesOver(line))
+            continue;
+        if (layout.IsKeywordLine(TrimView(line), "*USE-STLD", true))
+            return true;
+        lines.HandBack(line);
+        return false;
+    }
+    return false;
+}
+
+// Reads load sections from a *USE-STLD line on, until a line that is no further section (in today's
+// layout: a block keyword of the model, which is handed back to the driver).
+void ReadLoadSections(LineSource& lines, const ModelBlocks& blocks, LoadSectionSink& loads, MidasDiagnostics* sink)
+{
+    const ReadingLayout& layout = lines.Layout();
+    loads.StartLoadSections(blocks);
+    std::string line;
+    if (!lines.Next(line))
+        return;
+    long long headerOffset = lines.Offset();
+    for (;;) {
+        bool isHeader = false;
+        const std::string caseName = SectionCaseName(line, isHeader);
+        if (!isHeader)
+            return;  // the line after a section is no further section: back to the driver
+
+        std::unique_ptr<ConLoadBlock> conLoads;
+        std::unique_ptr<BeamLoadBlock> beamLoads;
+        bool nextHeaderRead = false;
+        bool backToDriver = false;
+        while (lines.Next(line)) {
+            if (layout.IsLoadBlockLine(line, "*CONLOAD")) {
+                ReadLoadBlock<ConLoadBlock, CurrentConLoadRecord>(conLoads, lines, sink);
+            } else if (layout.IsLoadBlockLine(line, "*BEAMLOAD")) {
+                ReadLoadBlock<BeamLoadBlock, CurrentBeamLoadRecord>(beamLoads, lines, sink);
+            } else if (line.find("End of data") != std::string::npos) {
+                if (!layout.chainsLoadSections)
+                    lines.Next(line);  // the line after the end marker goes too
+                break;
+            } else if (layout.chainsLoadSections && layout.IsKeywordLine(TrimView(line), "*USE-STLD", true)) {
+                nextHeaderRead = true;  // a section without its end marker ends at the next header
+                break;
+            } else if (layout.chainsLoadSections && IsBlockKeywordLine(TrimView(line), layout)) {
+                lines.HandBack(line);  // a block of the model, not of the section: for the driver
+                backToDriver = true;
+                break;
+            }
+            // Anything else in a section (comments, blank lines, other load kinds) is passed over.
+        }
+
+        // Without load cases the section's loads cannot be stamped; they are dropped with their blocks.
+        if (blocks.loadCase)
+            loads.LoadSection(blocks, {caseName, headerOffset, conLoads.get(), beamLoads.get()});
+        else
+            Note(sink, MidasFinding::LoadSectionWithoutCases, headerOffset, caseName);
+        if (!blocks.loadCase || backToDriver)
+            return;
+        if (!nextHeaderRead && !NextSectionHeader(lines, line))
+            return;
+        headerOffset = lines.Offset();
+    }
+}
+
+} // namespace
+
+void ReadModel(LineStream& stream, const ReadingLayout& layout, ModelBlocks& blocks, LoadSectionSink& loads,
+               MidasDiagnostics* sink)
+{
+    // ID ranges of one file expand to at most 64 Mi IDs plus 16 per byte of the file.
+    const IdBudget idBudget((std::int64_t(1) << 26) + 16 * stream.Size());
+    bool met[std::size(kBlockKeywords)] = {};
+    PassedOverLines passedOver(sink);
+    stream.SetProgress(sink);
+    LineSource lines(stream, layout);
+    std::string line;
+    line.reserve(LineStream::kPhysicalLine + 1);
+    while (lines.Next(line)) {
+        const std::int64_t lineStart = lines.Offset();
+        const std::string_view trimmed = TrimView(line);
+        if (trimmed.empty())
+            continue;  // opens no block; a file may hold millions of blank lines
+        bool opened = false;
+        // A line may open several blocks; each reads on from where the previous one stopped.
+        for (std::size_t k = 0; k < std::size(kBlockKeywords); ++k) {
+            const BlockKeyword& keyword = kBlockKeywords[k];
+            if (!layout.IsKeywordLine(trimmed, keyword.text, keyword.atStart))
+                continue;
+            if (met[k] && !layout.accumulatesRepeatedBlocks)
+                Note(sink, MidasFinding::RepeatedBlock, lineStart, std::string(keyword.text));
+            MidasBlock* block = keyword.open(blocks, layout, met[k]);
+            met[k] = opened = true;
+            passedOver.Flush();
+            block->SetDiagnostics(sink);
+            block->ReadBlock(lines);
+            if (block->RejectedOffset() >= 0)
+                passedOver.Start(MidasFinding::SkippedDataLines, block->RejectedOffset(), keyword.text);
+        }
+        // A load section is read from its header line on by the load reader. A line that also opened a
+        // block is not one: its following lines were the block's, and reading them again from the
+        // header would read the file over and over.
+        if (!opened && layout.IsKeywordLine(trimmed, "*USE-STLD", true)) {
+            passedOver.Flush();
+            lines.HandBack(line);
+            ReadLoadSections(lines, blocks, loads, sink);
+            continue;
+        }
+        // Every other line (other keywords and their data, blank and title lines) is passed over.
+        if (!opened && sink) {
+            if (trimmed[0] == '*')
+                passedOver.Start(MidasFinding::UnreadBlock, lineStart, trimmed.substr(0, trimmed.find_first_of(" \t;,")));
+            else
+                passedOver.Line(trimmed);
+        }
+    }
+    stream.SetProgress(nullptr);
+}

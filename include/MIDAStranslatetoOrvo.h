@@ -50,6 +50,16 @@ public:
     bool HaveReadFile() const;
 
     // Chooses the reading profile; call before ReadMidasFile. Classic by default.
+    //
+    // What a file can cost. In the current profile an ID list item ("12", "1to2147483647", "1to99by2")
+    // reaches only the nodes or elements that exist: a range is walked over the existing numbers inside it,
+    // never over its numeric span, and a number that names nothing makes nothing (counted in a few
+    // findings per block). So the records made are at most the records of the file plus, per list line,
+    // the records that exist, and the time is linear in the file plus the records made (plus, per list
+    // item, a search among the existing numbers). In the classic profile a *CONSTRAINT range expands
+    // into every number it lists: one range expands to at most 16,777,216 numbers, and all the ranges of
+    // one file together to at most 67,108,864 plus 16 per byte of the file; a range beyond either bound
+    // adds nothing. Classic nodal and member loads name one number each.
     void SetReadingProfile(MidasReadingProfile profile);
     MidasReadingProfile GetReadingProfile() const;
 

@@ -24,13 +24,13 @@ bool IsYesNo(std::string_view field) { return field == "YES" || field == "NO"; }
 
 bool IsBlankLine(const char* line) { return !line || TrimView(line).empty(); }
 
-// Appends the IDs of a space-separated list of items "A", "AtoB", "AtoBbyC".
-void AddIdList(std::string_view text, ValueArray<int>& list)
+// Adds the items of a space-separated list of items "A", "AtoB", "AtoBbyC".
+void AddIdList(std::string_view text, IdList& list)
 {
     FieldTokenizer items(text, " \t\n\v\f\r");
     std::string_view item;
     while (items.NextToken(item))
-        AddIdRange(item, list);
+        list.AddItem(item);
 }
 
 // A section number: an optional sign and digits only.
@@ -186,8 +186,7 @@ bool CurrentGroupRecord::Parse(const char* line)
     m_strName = Field(fields, 1);
     m_strNodeList = Field(fields, 2);
     m_strElementList = Field(fields, 3);
-    AddIdList(m_strNodeList, m_NodeIDs);
-    AddIdList(m_strElementList, m_ElementIDs);
+    AddIdList(m_strElementList, m_ElementRanges);
     return true;  // a group may hold no node and no element
 }
 
@@ -211,7 +210,7 @@ bool CurrentConLoadRecord::Parse(const char* line)
     Fields fields;
     SplitFields(line, fields);
     AddIdList(Field(fields, 1), m_NodeList);
-    m_nNode = m_NodeList.Count > 0 ? m_NodeList[0] : 0;
+    m_nNode = m_NodeList.First();
     std::size_t n = 2;
     for (double* value : {&m_dFX, &m_dFY, &m_dFZ, &m_dMX, &m_dMY, &m_dMZ})
         *value = ToReal(Field(fields, n++));
@@ -225,7 +224,7 @@ bool CurrentBeamLoadRecord::Parse(const char* line)
     Fields fields;
     SplitFields(line, fields);
     AddIdList(Field(fields, 1), m_ElementList);
-    m_nElement = m_ElementList.Count > 0 ? m_ElementList[0] : 0;
+    m_nElement = m_ElementList.First();
     m_strCommand = Field(fields, 2);
     m_strType = Field(fields, 3);
     m_strDir = Field(fields, 4);

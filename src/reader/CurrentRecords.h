@@ -38,8 +38,15 @@ public:
     bool Parse(const char* line) override;
 };
 
-// NAME, NODE_LIST, ELEM_LIST, ... with "to"/"by" ranges in both lists.
+// NAME, NODE_LIST, ELEM_LIST, ... with "to"/"by" ranges in both lists; the element list is kept with its
+// ranges unexpanded (the node list is not used).
 class CurrentGroupRecord : public GroupRecord {
+public:
+    bool Parse(const char* line) override;
+};
+
+// NODE_LIST, CONSTRAINT, GROUP as in the classic layout, the node list kept with its ranges unexpanded.
+class CurrentConstraintRecord : public ConstraintRecord {
 public:
     bool Parse(const char* line) override;
 };

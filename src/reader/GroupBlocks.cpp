@@ -1,6 +1,8 @@
 // Parsers of the *GROUP, *CONSTRAINT and *FRAME-RLS blocks, and the two-line release reader.
 #include "GroupBlocks.h"
 
+#include "CurrentRecords.h"
+
 #include "TextUtils.h"
 
 bool GroupRecord::ParseIDList(const std::string& text, ValueArray<int>& list)
@@ -38,7 +40,8 @@ bool ConstraintRecord::SetFlags(const std::string& text)
     return true;
 }
 
-bool ConstraintRecord::Parse(const char* line)
+template <class AddItem>
+bool ConstraintRecord::ParseLine(const char* line, AddItem addItem)
 {
     std::string_view work(line);
     std::string_view nodes, flags;
@@ -51,9 +54,19 @@ bool ConstraintRecord::Parse(const char* line)
     FieldTokenizer tokens(nodes, " ");
     std::string_view token;
     while (tokens.NextToken(token))
-        ::AddIdRange(TrimView(token), m_NodeIDs);
+        addItem(TrimView(token));
     SetFlags(std::string(flags));
     return true;
+}
+
+bool ConstraintRecord::Parse(const char* line)
+{
+    return ParseLine(line, [this](std::string_view item) { ::AddIdRange(item, m_NodeIDs); });
+}
+
+bool CurrentConstraintRecord::Parse(const char* line)
+{
+    return ParseLine(line, [this](std::string_view item) { m_NodeRanges.AddItem(item); });
 }
 
 bool FrameReleaseRecord::Parse(const char* line)

@@ -3,6 +3,7 @@
 
 #include "CompactFields.h"
 #include "MidasBlock.h"
+#include "TextUtils.h"
 
 // A named group with its node and element lists.
 class GroupRecord : public MidasRecord {
@@ -15,6 +16,8 @@ public:
     std::string m_strElementList;
     ValueArray<int> m_NodeIDs;
     ValueArray<int> m_ElementIDs;
+    // The element list with its ranges unexpanded (the current layout, which leaves the lists above empty).
+    IdList m_ElementRanges;
 };
 
 // Restrained freedoms ("111000") of a list of nodes.
@@ -26,6 +29,13 @@ public:
     bool SetFlags(const std::string& text);
     std::string m_strFlags;
     ValueArray<int> m_NodeIDs;
+    // The node list with its ranges unexpanded (the current layout, which leaves m_NodeIDs empty).
+    IdList m_NodeRanges;
+
+protected:
+    // Reads the node list and the flags; addItem takes each item of the list.
+    template <class AddItem>
+    bool ParseLine(const char* line, AddItem addItem);
 };
 
 // Released freedoms at the two ends of one element, written over two physical lines.

@@ -3,6 +3,7 @@
 
 #include "CompactFields.h"
 #include "MidasBlock.h"
+#include "TextUtils.h"
 
 // One static load case: name, type word ("D", "L", "W", ...) and description.
 class LoadCaseRecord : public MidasRecord {
@@ -24,9 +25,8 @@ public:
     double m_dMX = 0.0;
     double m_dMY = 0.0;
     double m_dMZ = 0.0;
-    // Every node of a node list when the line's list is read whole (the current layout); empty when
-    // only m_nNode is loaded.
-    ValueArray<int> m_NodeList;
+    // The line's whole node list where it is read (the current layout); empty when only m_nNode is loaded.
+    IdList m_NodeList;
 };
 
 // One member load: element number, type and direction words, four (relative distance, value) pairs.
@@ -48,9 +48,9 @@ public:
     double m_dP3 = 0.0;
     double m_dD4 = 0.0;
     double m_dP4 = 0.0;
-    // Every element of an element list when the line's list is read whole (the current layout); empty
-    // when only m_nElement is loaded.
-    ValueArray<int> m_ElementList;
+    // The line's whole element list where it is read (the current layout); empty when only m_nElement is
+    // loaded.
+    IdList m_ElementList;
 };
 
 class LoadCaseBlock final : public BlockOf<LoadCaseRecord> {};

@@ -58,7 +58,7 @@ constexpr BlockKeyword kBlockKeywords[] = {
     {"*THICKNESS", false, Open<&ModelBlocks::thickness, CurrentThicknessRecord>},
     // groups, supports and end releases
     {"*GROUP", false, Open<&ModelBlocks::group, CurrentGroupRecord>},
-    {"*CONSTRAINT", false, Open<&ModelBlocks::constraint>},
+    {"*CONSTRAINT", false, Open<&ModelBlocks::constraint, CurrentConstraintRecord>},
     {"*FRAME-RLS", false, Open<&ModelBlocks::frameRelease, CurrentFrameReleaseRecord>},
     // load cases
     {"*STLDCASE", true, Open<&ModelBlocks::loadCase, CurrentLoadCaseRecord>},

@@ -210,15 +210,20 @@ bool IdBudget::Take(long long n)
     return true;
 }
 
-bool AddIdRange(std::string_view item, ValueArray<int>& list)
+namespace {
+
+// The numbers of one ID-list item "A", "AtoB" or "AtoBbyC" as a first number, a step and how many;
+// false for an empty item. A step of 0 or a "to" without numbers gives no number (count 0).
+bool ParseIdItem(std::string_view item, IdRange& range)
 {
-    constexpr std::int64_t kMaxIds = 16777216;
+    range = {0, 1, 0};
     if (item.empty())
         return false;
-    std::size_t to = item.find("to");
-    if (to == std::string_view::npos)
-        return list.Add(ToInt(item)), true;
-
+    const std::size_t to = item.find("to");
+    if (to == std::string_view::npos) {
+        range = {ToInt(item), 1, 1};
+        return true;
+    }
     const std::size_t t = item.find('t');
     const std::string_view afterTo = item.substr(t + 2);
     std::int64_t first = 0;
@@ -236,11 +241,41 @@ bool AddIdRange(std::string_view item, ValueArray<int>& list)
     if (step == 0)
         return true;
     const std::int64_t n = (last - first) / step;
-    if (n < 0 || n + 1 > kMaxIds || !IdBudget::Take(n + 1))
-        return true;
-    for (std::int64_t k = 0; k <= n; ++k)
-        list.Add(static_cast<int>(first + k * step));
+    range = {int(first), int(step), n < 0 ? 0 : n + 1};
     return true;
+}
+
+} // namespace
+
+bool AddIdRange(std::string_view item, ValueArray<int>& list)
+{
+    constexpr std::int64_t kMaxIds = 16777216;
+    IdRange range;
+    if (!ParseIdItem(item, range))
+        return false;
+    if (range.count == 0 || range.count > kMaxIds || !IdBudget::Take(range.count))
+        return true;
+    for (std::int64_t k = 0; k < range.count; ++k)
+        list.Add(static_cast<int>(range.first + k * range.step));
+    return true;
+}
+
+bool IdList::AddItem(std::string_view item)
+{
+    IdRange range;
+    if (!ParseIdItem(item, range))
+        return false;
+    if (range.count > 0)
+        m_Items.Add(range);
+    return true;
+}
+
+std::string IdRange::Text() const
+{
+    if (count == 1)
+        return std::to_string(first);
+    std::string text = std::to_string(first) + "to" + std::to_string(Last());
+    return step == 1 ? text : text + "by" + std::to_string(step);
 }
 
 bool AddIdRange(const std::string& item, ValueArray<int>& list)

@@ -109,6 +109,32 @@ double ToReal(std::string_view field);
 // nothing and still returns true.
 bool AddIdRange(const std::string& item, ValueArray<int>& list);
 
+// One item of an ID list: count numbers from first on, step apart (a single number: step 1, count 1).
+struct IdRange {
+    int first;
+    int step;
+    long long count;
+    long long Last() const { return first + (count - 1) * static_cast<long long>(step); }
+    std::string Text() const;  // "A", "AtoB" or "AtoBbyC"
+};
+
+// The items of an ID list as written, ranges unexpanded, so that "1to2147483647" costs one item: the
+// translation walks only the numbers that name a record (today's layout).
+class IdList {
+public:
+    // Adds one item "A", "AtoB" or "AtoBbyC"; false only for an empty item. An item that lists no
+    // number (a step of 0, a range running the wrong way) adds nothing.
+    bool AddItem(std::string_view item);
+    const IdRange* begin() const { return m_Items.begin(); }
+    const IdRange* end() const { return m_Items.end(); }
+    bool Empty() const { return m_Items.Count == 0; }
+    // The first number listed, or 0 for an empty list.
+    int First() const { return Empty() ? 0 : m_Items[0].first; }
+
+private:
+    ValueArray<IdRange> m_Items;
+};
+
 // Caps the IDs that ranges expand to while a file is read on this thread, so that a few bytes such as
 // "1to16777216 1to16777216 ..." cannot take gigabytes. Without a budget alive, only the per-range cap holds.
 class IdBudget {

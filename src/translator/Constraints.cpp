@@ -3,6 +3,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "ExistingNumbers.h"
 #include "Translation.h"
 #include "reader/GeometryBlocks.h"
 #include "reader/GroupBlocks.h"
@@ -35,7 +36,11 @@ public:
         m_Position.reserve(std::size_t(block.GetCount()));
         for (int i = 0; i < block.GetCount(); ++i)
             m_Position.try_emplace(block.GetRecord(i)->m_nID, i);
+        m_Numbers.Build(block.GetCount(), [&block](int i) { return block.GetRecord(i)->m_nID; });
     }
+
+    // The numbers of the records, for walking ID lists (by number only).
+    const ExistingNumbers& Numbers() const { return m_Numbers; }
 
     // The record number n names, or null. beyondBlock tells that a position lies past the block's end.
     Record* Find(int n, bool& beyondBlock) const
@@ -53,6 +58,7 @@ private:
     const Block& m_Block;
     bool m_bByNumber;
     std::unordered_map<int, int> m_Position;
+    ExistingNumbers m_Numbers;
 };
 
 } // namespace
@@ -62,20 +68,25 @@ int Translation::MIDAStranslatetoOrvo_Constraint()
     if (!m_Blocks.constraint || !m_Blocks.node)
         return 0;
     const RecordAddress nodes(*m_Blocks.node, m_pRules->addressesByNumber);
+    MissingNumbers missing(StepDiagnostics(), MidasFinding::UnaddressedSupport);
     bool beyond;
     for (int c = 0; c < m_Blocks.constraint->GetCount(); ++c) {
         ConstraintRecord* constraint = m_Blocks.constraint->GetRecord(c);
         const unsigned char flags = FlagsFromText(constraint->m_strFlags);
-        for (int n : constraint->m_NodeIDs) {
-            NodeRecord* node = nodes.Find(n, beyond);
-            if (!node) {
-                // A number that addresses no node record is passed over.
-                if (MidasDiagnostics* sink = StepDiagnostics())
-                    Note(sink, MidasFinding::UnaddressedSupport, m_Blocks.constraint->RecordOffset(c), std::to_string(n));
-                continue;
-            }
+        auto restrain = [&](NodeRecord* node) {
             node->m_pConstraint = constraint;
             node->m_byRestraint = flags;
+        };
+        for (int n : constraint->m_NodeIDs) {
+            if (NodeRecord* node = nodes.Find(n, beyond))
+                restrain(node);
+            else if (MidasDiagnostics* sink = StepDiagnostics())  // a number that addresses no node record
+                Note(sink, MidasFinding::UnaddressedSupport, m_Blocks.constraint->RecordOffset(c), std::to_string(n));
+        }
+        // Today's lists reach the nodes whose numbers they name.
+        for (const IdRange& item : constraint->m_NodeRanges) {
+            const long long none = nodes.Numbers().Walk(item, [&](int n) { restrain(nodes.Find(n, beyond)); });
+            missing.Add(m_Blocks.constraint->RecordOffset(c), item, none);
         }
     }
     return 0;
@@ -112,10 +123,17 @@ int Translation::MIDAStranslateOrvo_Group()
     if (!m_Blocks.group || !m_Blocks.element)
         return 0;
     const RecordAddress elements(*m_Blocks.element, m_pRules->addressesByNumber);
+    MissingNumbers missing(StepDiagnostics(), MidasFinding::UnaddressedGroupMember);
     bool beyond;
     for (int g = 0; g < m_Blocks.group->GetCount(); ++g) {
         const GroupRecord* group = m_Blocks.group->GetRecord(g);
         const PooledText name = m_GroupNames->Intern(group->m_strName);
+        // Today's lists reach the elements whose numbers they name.
+        for (const IdRange& item : group->m_ElementRanges) {
+            const long long none = elements.Numbers().Walk(
+                item, [&](int e) { elements.Find(e, beyond)->m_strGroupName = name; });
+            missing.Add(m_Blocks.group->RecordOffset(g), item, none);
+        }
         for (int e : group->m_ElementIDs) {
             ElementRecord* element = elements.Find(e, beyond);
             if (!element) {

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "ExistingNumbers.h"
 #include "WorkRecords.h"
 #include "reader/LoadBlocks.h"
 #include "reader/PooledArray.h"
@@ -26,6 +27,9 @@ struct LoadTargets {
     int FirstNode(int number) const;
     int LastNode(int number) const;
     int FirstLine(int number) const;
+    // The numbers of the working nodes and lines, for walking ID lists over them.
+    const ExistingNumbers& NodeNumbers() const;
+    const ExistingNumbers& LineNumbers() const;
     // Position (1-based) of the first load case named exactly sectionName, or 0.
     int ExactCase(const std::string& sectionName) const;
     // Position (1-based) of the first load case whose name occurs inside sectionName, or 0.

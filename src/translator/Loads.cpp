@@ -238,21 +238,6 @@ private:
     std::unordered_map<int, Span> m_Map;
 };
 
-// The nodes or members a load record applies to: every item of its list where the line's whole list was
-// read, otherwise its one number.
-struct NumberRange {
-    const int* first;
-    const int* last;
-    const int* begin() const { return first; }
-    const int* end() const { return last; }
-};
-NumberRange Targets(const ValueArray<int>& list, const int& single)
-{
-    if (list.Count == 0)
-        return {&single, &single + 1};
-    return {list.begin(), list.end()};
-}
-
 // The index of a collection, built at its first use.
 template <class T>
 const NumberIndex& Ready(NumberIndex& index, const PooledArray<T>& items)
@@ -268,7 +253,22 @@ struct LoadTargets::Index {
     NumberIndex nodes;
     NumberIndex lines;
     CaseNames cases;
+    ExistingNumbers nodeNumbers;
+    ExistingNumbers lineNumbers;
 };
+
+// The numbers of a working collection, built at their first use.
+template <class T>
+const ExistingNumbers& Numbers(ExistingNumbers& numbers, const PooledArray<T>& items)
+{
+    if (!numbers.IsBuilt())
+        numbers.Build(items.GetSize(), [&items](int i) { return items[i] ? items[i]->ID : 0; });
+    return numbers;
+}
+
+const ExistingNumbers& LoadTargets::NodeNumbers() const { return Numbers(m_pIndex->nodeNumbers, m_Nodes); }
+
+const ExistingNumbers& LoadTargets::LineNumbers() const { return Numbers(m_pIndex->lineNumbers, m_Lines); }
 
 LoadTargets::LoadTargets(const PooledArray<WorkNode>& nodes, const PooledArray<WorkLine>& lines,
                          const LoadCaseBlock* cases)
@@ -332,17 +332,26 @@ void Translation::CreateSectionLoads(const ::LoadSection& section, const LoadTar
     const ConLoadBlock* const conLoads = section.conLoads;
     const BeamLoadBlock* const beamLoads = section.beamLoads;
 
+    // A classic record loads its one number, whether a node has it or not. A list of today's layout loads
+    // the numbers that name a node or member; the others make nothing and are counted per block.
+    const bool walks = m_pRules->walksIdLists;
+    MissingNumbers missingNodes(sink, MidasFinding::LoadOnMissingNode);
     for (int i = 0; conLoads && i < conLoads->GetCount(); ++i) {
         const ConLoadRecord* record = conLoads->GetRecord(i);
-        for (int number : Targets(record->m_NodeList, record->m_nNode)) {
+        auto load = [&](int number) {
             if (WorkNode* node = m_NodeArray.GetAt(targets.FirstNode(number)))
                 node->PointLoads.Add(++m_nPointLoadCounter);
             else if (sink)
                 Note(sink, MidasFinding::LoadOnMissingNode, conLoads->RecordOffset(i), std::to_string(number));
             AddPointLoad(*record, loadCase, m_PointLoadArray);
-        }
+        };
+        if (!walks)
+            load(record->m_nNode);
+        for (const IdRange& item : record->m_NodeList)
+            missingNodes.Add(conLoads->RecordOffset(i), item, targets.NodeNumbers().Walk(item, load));
     }
 
+    MissingNumbers missingMembers(sink, MidasFinding::LoadOnMissingMember);
     for (int i = 0; beamLoads && i < beamLoads->GetCount(); ++i) {
         const BeamLoadRecord* record = beamLoads->GetRecord(i);
         const LoadTypeRule* rule = LoadTypeOf(record->m_strType);
@@ -353,7 +362,7 @@ void Translation::CreateSectionLoads(const ::LoadSection& section, const LoadTar
             if (DirectionOf(record->m_strDir) < 0)
                 Note(sink, MidasFinding::UnknownDirection, offset, record->m_strDir.str());
         }
-        for (int number : Targets(record->m_ElementList, record->m_nElement)) {
+        auto load = [&](int number) {
             // A member lists one number per member-load record, even one whose type word makes no entry.
             double length = 0.0;
             if (WorkLine* line = m_LineArray.GetAt(targets.FirstLine(number))) {
@@ -364,6 +373,10 @@ void Translation::CreateSectionLoads(const ::LoadSection& section, const LoadTar
             }
             if (rule)
                 AddLineLoads(*record, *rule, loadCase, length, m_LineLoadArray);
-        }
+        };
+        if (!walks)
+            load(record->m_nElement);
+        for (const IdRange& item : record->m_ElementList)
+            missingMembers.Add(beamLoads->RecordOffset(i), item, targets.LineNumbers().Walk(item, load));
     }
 }

@@ -80,9 +80,9 @@ constexpr Hint kHints[] = {
 
 const TranslationRules& TranslationRules::For(MidasReadingProfile profile)
 {
-    static constexpr TranslationRules kClassic{false, false, false, false,
+    static constexpr TranslationRules kClassic{false, false, false, false, false,
                                                ClassicForceUnit, ClassicForceFactor, ClassicGrade};
-    static constexpr TranslationRules kCurrent{true, true, true, true,
+    static constexpr TranslationRules kCurrent{true, true, true, true, true,
                                                CurrentForceUnit, CurrentForceFactor, CurrentGrade};
     return profile == MidasReadingProfile::Current ? kCurrent : kClassic;
 }

@@ -15,6 +15,9 @@ struct TranslationRules {
     bool scalesSectionDimensions;
     // Load case of a section name: exact name first, then the first name contained in it.
     bool matchesLoadCaseExactlyFirst;
+    // Nodal and member loads follow the line's whole ID list and reach only nodes and members that exist
+    // (else: the line's first number, a load made even where nothing has it).
+    bool walksIdLists;
     // The force unit code of a force word, or 0 with the message to show (possibly empty) when the word
     // cannot be converted.
     int (*forceUnit)(const std::string& word, std::string& message);

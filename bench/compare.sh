@@ -2,11 +2,13 @@
 # Measures the importer against the floor on generated steel frames, side by side, and checks that the
 # host models it builds are those an earlier revision builds.
 #
-#   bench/compare.sh [--runs N] [--baseline REV] [--no-scaling] [--keep]
+#   bench/compare.sh [--runs N] [--baseline REV] [--no-scaling] [--dumps-only] [--keep]
 #
 #   --runs N        timed runs of each program per model (default 5); medians are reported
-#   --baseline REV  also build revision REV and require its JSON dump of every generated model to be
-#                   byte for byte the one this tree gives (default: none)
+#   --baseline REV  also build revision REV and require its JSON dump of every generated model, of the
+#                   bundled examples and of every real model in ../shared/real-models (when present), in
+#                   both profiles, to be byte for byte the one this tree gives (default: none)
+#   --dumps-only    with --baseline: generate the models and compare the dumps, time nothing
 #   --no-scaling    only the 100 x 100 x 30 frame, not the 10k, 100k and 1M-node frames
 #   --keep          keep the generated models in the work directory
 #
@@ -24,13 +26,15 @@ runs=5
 baseline=""
 scaling=1
 keep=0
+dumpsOnly=0
 while (($#)); do
   case "$1" in
     --runs) runs="$2"; shift 2 ;;
     --baseline) baseline="$2"; shift 2 ;;
     --no-scaling) scaling=0; shift ;;
+    --dumps-only) dumpsOnly=1; shift ;;
     --keep) keep=1; shift ;;
-    *) echo "usage: bench/compare.sh [--runs N] [--baseline REV] [--no-scaling] [--keep]" >&2; exit 2 ;;
+    *) echo "usage: bench/compare.sh [--runs N] [--baseline REV] [--no-scaling] [--dumps-only] [--keep]" >&2; exit 2 ;;
   esac
 done
 
@@ -73,6 +77,7 @@ for entry in "${models[@]}"; do
   read -r name nx ny nz <<<"$entry"
   file="$work/$name.mgt"
   "$build/bench/generate_model" "$nx" "$ny" "$nz" "$file" | sed 's/^/   /'
+  if ((dumpsOnly)); then continue; fi
   bytes=$(stat -c %s "$file")
   floorTimes=() largeTimes=() smallTimes=() largePeaks=() smallPeaks=()
   # One untimed round first: the file into the page cache, and memory the process will use touched once.
@@ -98,7 +103,7 @@ for entry in "${models[@]}"; do
     "$(calc "$lp * 1000000 / $bytes")" "$s" "$(calc "$s / $f")" "$sp" "$(calc "$sp * 1000000 / $bytes")"
 done
 
-if ((scaling)); then
+if ((scaling && !dumpsOnly)); then
   echo "== scaling (import time, heap on large pages)"
   printf '   100k / 10k nodes: %.2f x   1M / 100k nodes: %.2f x   (linear: 10 x; at most 11 x)\n' \
     "$(calc "${result[nodes-100k]} / ${result[nodes-10k]}")" "$(calc "${result[nodes-1M]} / ${result[nodes-100k]}")"
@@ -111,13 +116,19 @@ if [[ -n "$baseline" ]]; then
   cmake -S "$worktree" -B "$work/baseline-build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMIDAS2ORVO_TESTS=OFF >/dev/null
   cmake --build "$work/baseline-build" --target mgt2orvo >/dev/null
   differ=0
+  files=()
   for entry in "${models[@]}"; do
     read -r name _ <<<"$entry"
+    files+=("$work/$name.mgt")
+  done
+  files+=("$root"/examples/*.mgt)
+  if [[ -d "$root/../shared/real-models" ]]; then files+=("$root"/../shared/real-models/*.mgt); fi
+  for file in "${files[@]}"; do
     for profile in classic current; do
-      now=$("$tool" --json --profile "$profile" "$work/$name.mgt" | sha256sum | cut -c1-16)
-      then=$("$work/baseline-build/mgt2orvo" --json --profile "$profile" "$work/$name.mgt" | sha256sum | cut -c1-16)
+      now=$("$tool" --json --profile "$profile" "$file" | sha256sum | cut -c1-16)
+      then=$("$work/baseline-build/mgt2orvo" --json --profile "$profile" "$file" | sha256sum | cut -c1-16)
       if [[ "$now" == "$then" ]]; then verdict="identical"; else verdict="DIFFERENT"; differ=1; fi
-      printf '   %-18s %-8s %s %s  %s\n' "$name" "$profile" "$now" "$then" "$verdict"
+      printf '   %-34s %-8s %s %s  %s\n' "$(basename "$file")" "$profile" "$now" "$then" "$verdict"
     done
   done
   if ((differ)); then

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "Export.h"
 
@@ -39,6 +40,17 @@ enum class MidasFinding {
     UnitWords,                // the force and length words of the file (detail)
     UnitFactors,              // the factors applied (detail)
     RefusedUnit,              // a unit that cannot be converted (detail: the word)
+    UntranslatedSection,      // a section the host's 13 values cannot describe (detail: number, name, TYPE)
+    UnmatchedMaterial,        // a member or area whose material number names no material; count: records
+    GradeFromLine,            // a grade not in the table: modulus from the line, constants of its TYPE (detail: grade)
+    UnmatchedThickness,       // an area whose thickness number names no thickness; count: areas
+    UnknownLoadCaseType,      // a load case type outside the known lists, taken as live (detail: type)
+    UntranslatedLoadBlock,    // a load block inside a load section that is not translated (detail: keyword)
+    CablePretension,          // a TENSTR pretension: the host has no field for it
+    LoadEccentricity,         // a member load's eccentricity: the host has no field for it
+    ProjectedLoad,            // a projected member load, converted to a load per length of the member
+    AreaDataDropped,          // data of a PLATE or WALL element beyond what the host's area holds
+    PassedOverLines,          // data lines passed over for a reason no other finding names; count: lines
 };
 
 // One finding: where in the file (byte offset of the line, -1 when it concerns no single line), what it
@@ -48,6 +60,18 @@ struct MidasFindingInfo {
     long long offset;
     std::string detail;
     int count;
+};
+
+// One entry of the ledger: a keyword line of the file with the data lines of its block, and how many of
+// them reached the host model. Entry keyword "" at line 0 stands for data lines before the first keyword.
+struct MidasLedgerEntry {
+    std::string keyword;
+    long long line;        // 1-based physical line of the keyword line; 0 for ""
+    long long offset;      // byte offset of the keyword line; -1 for ""
+    int dataLines;         // logical lines of the block, blank and comment lines left out
+    int used;              // data lines whose content reached the host model (or was read: *VERSION, *UNIT)
+    int passedOver;        // dataLines - used
+    std::vector<MidasFinding> reasons;  // the finding kinds that explain the lines passed over
 };
 
 // The stages of an import, in the order they finish: ReadMidasFile reads the file (Read);
@@ -64,6 +88,8 @@ public:
     virtual void Progress(long long bytesRead, long long bytesTotal);
     // A stage has finished (a refused translation finishes no stage after Translate).
     virtual void PhaseFinished(MidasPhase phase);
+    // The ledger, one call per entry in file order, once TranMidastoOrvo has finished or been refused.
+    virtual void LedgerEntry(const MidasLedgerEntry& entry);
 };
 
 // For a finding of a classic read, what the current profile reads differently (a short phrase such as

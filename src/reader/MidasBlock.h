@@ -54,6 +54,17 @@ public:
     long long RecordOffset(int index) const;
     // Byte offset of the non-blank line the last ReadBlock ended at, or -1 (kept while a sink is set).
     long long RejectedOffset() const { return m_nRejectedOffset; }
+    // What reached the host model: the translation marks each record something of which it handed over
+    // (for the ledger of data lines used and passed over).
+    void MarkUsed(int index)
+    {
+        if (index < 0)
+            return;
+        if (std::size_t(index) >= m_Used.size())
+            m_Used.resize(std::size_t(index) + 1);
+        m_Used[std::size_t(index)] = true;
+    }
+    bool IsUsed(int index) const { return index >= 0 && std::size_t(index) < m_Used.size() && m_Used[std::size_t(index)]; }
     // Which opening of a model's blocks made this one: a block that replaces another has a new serial.
     unsigned Serial() const { return m_nSerial; }
     void SetSerial(unsigned serial) { m_nSerial = serial; }
@@ -69,6 +80,7 @@ private:
     const ReadingLayout* m_pLayout = &ReadingLayout::For(MidasReadingProfile::Classic);
     MidasDiagnostics* m_pDiagnostics = nullptr;
     std::vector<long long> m_RecordOffsets;
+    std::vector<bool> m_Used;
     long long m_nRejectedOffset = -1;
     unsigned m_nSerial = 0;
 };

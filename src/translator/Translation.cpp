@@ -56,6 +56,7 @@ MidasDiagnostics::~MidasDiagnostics() = default;
 
 void MidasDiagnostics::Progress(long long, long long) {}
 void MidasDiagnostics::PhaseFinished(MidasPhase) {}
+void MidasDiagnostics::LedgerEntry(const MidasLedgerEntry&) {}
 
 int Translation::Write()
 {

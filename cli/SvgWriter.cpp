@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "Utf8.h"
+
 namespace {
 
 // Page layout in px.
@@ -124,30 +126,6 @@ struct SegmentPath {
     }
 };
 
-// Length of the well-formed UTF-8 sequence at s[i] (no overlongs, surrogates or values past
-// U+10FFFF), or 0.
-std::size_t Utf8Length(std::string_view s, std::size_t i)
-{
-    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char lead = at(i);
-    std::size_t len = 0;
-    unsigned char lo = 0x80, hi = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) len = 2;
-    else if (lead == 0xE0) { len = 3; lo = 0xA0; }
-    else if (lead == 0xED) { len = 3; hi = 0x9F; }
-    else if (lead >= 0xE1 && lead <= 0xEF) len = 3;
-    else if (lead == 0xF0) { len = 4; lo = 0x90; }
-    else if (lead == 0xF4) { len = 4; hi = 0x8F; }
-    else if (lead >= 0xF1 && lead <= 0xF3) len = 4;
-    else return 0;
-    if (s.size() - i < len || at(i + 1) < lo || at(i + 1) > hi)
-        return 0;
-    for (std::size_t k = 2; k < len; ++k)
-        if (at(i + k) < 0x80 || at(i + k) > 0xBF)
-            return 0;
-    return len;
-}
-
 // Appends text as XML character data or attribute value, at most maxChars characters ("…" marks a
 // cut). Markup characters become entities; a byte that is not valid UTF-8 is shown as the character
 // U+0080..U+00FF of the same value (as the JSON output's \u00XX); control characters, which XML
@@ -162,7 +140,7 @@ void AppendXmlText(std::string& out, std::string_view text, std::size_t maxChars
         }
         const auto b = static_cast<unsigned char>(text[i]);
         if (b >= 0x80) {
-            const std::size_t len = Utf8Length(text, i);
+            const std::size_t len = Utf8SequenceLength(text, i);
             if (len == 0) {
                 out += static_cast<char>(0xC0 | (b >> 6));
                 out += static_cast<char>(0x80 | (b & 0x3F));
@@ -190,15 +168,6 @@ void AppendXmlText(std::string& out, std::string_view text, std::size_t maxChars
         ++i;
     }
 }
-
-// One colour group: the members of one group name, drawn as one path.
-struct Group {
-    std::string_view name;  // bytes as in the model; empty for members without a group
-    std::size_t first = 0;  // index of its first member, to keep the order stable
-    long long members = 0;
-    SegmentPath path;
-    const char* colour = kUngroupedColour;
-};
 
 // Model-to-page mapping that fits the drawn nodes into the drawing area, keeping proportions.
 class PageFit {
@@ -298,6 +267,333 @@ std::string Count(long long n, const char* one, const char* many)
     return text;
 }
 
+// Where the nodes go on the page, by their position in m_Nodes. Each node is projected once, on
+// construction; the page places them when the room beside the legend is known.
+class NodePlacement {
+public:
+    NodePlacement(const ModalData_Orvo& model, SvgView view)
+        : m_projected(std::size_t(std::max(model.m_Nodes.GetSize(), 0))), m_page(m_projected.size())
+    {
+        for (std::size_t i = 0; i < m_page.size(); ++i) {
+            const Node_Orvo* node = model.m_Nodes[int(i)];
+            if (!node)
+                continue;
+            const Projected p = Project(view, node->X * kPreScale, node->Y * kPreScale, node->Z * kPreScale);
+            if (!Finite(p))
+                continue;  // non-finite coordinates: not drawn
+            m_projected[i] = p;
+            m_page[i].drawn = true;
+            m_fit.Include(p);
+        }
+    }
+
+    // Fits the drawn nodes into the given rectangle of the page and places them there.
+    void Place(double left, double top, double right, double bottom)
+    {
+        m_fit.Fit(left, top, right, bottom);
+        for (std::size_t i = 0; i < m_page.size(); ++i)
+            if (m_page[i].drawn)
+                m_page[i] = m_fit.Place(m_projected[i]);
+        m_projected = {};
+    }
+
+    // The node numbered id (its position 1..N in m_Nodes), or null when it is not drawn.
+    const PagePoint* At(int id) const
+    {
+        if (id < 1 || std::size_t(id) > m_page.size() || !m_page[std::size_t(id - 1)].drawn)
+            return nullptr;
+        return &m_page[std::size_t(id - 1)];
+    }
+
+private:
+    std::vector<Projected> m_projected;
+    std::vector<PagePoint> m_page;
+    PageFit m_fit;
+};
+
+// One colour group: the members of one group name, drawn as one path.
+struct Group {
+    std::string_view name;  // bytes as in the model; empty for members without a group
+    std::size_t first = 0;  // index of its first member, to keep the order stable
+    long long members = 0;
+    SegmentPath path;
+    const char* colour = kUngroupedColour;
+};
+
+// The members that can be drawn, by colour group.
+struct Members {
+    std::vector<Group> groups;                      // in the order of their first members
+    std::vector<std::size_t> order;                 // biggest groups first, ungrouped members last
+    std::vector<std::pair<int, std::size_t>> todo;  // (line index, group) of each member still to trace
+    long long drawn = 0;
+    long long skipped = 0;  // members with an end node that is missing or not drawn
+};
+
+// Biggest groups first, ungrouped members last; colours follow that order.
+void OrderAndColour(Members& members)
+{
+    const std::vector<Group>& groups = members.groups;
+    members.order.resize(groups.size());
+    for (std::size_t g = 0; g < groups.size(); ++g)
+        members.order[g] = g;
+    std::sort(members.order.begin(), members.order.end(), [&](std::size_t a, std::size_t b) {
+        const Group& ga = groups[a];
+        const Group& gb = groups[b];
+        if (ga.name.empty() != gb.name.empty())
+            return gb.name.empty();
+        if (ga.members != gb.members)
+            return ga.members > gb.members;
+        return ga.first < gb.first;
+    });
+    std::size_t colour = 0;
+    for (std::size_t g : members.order)
+        if (!groups[g].name.empty())
+            members.groups[g].colour = kPalette[colour++ % kPalette.size()];
+}
+
+// Groups the members whose both ends are drawn by group name, and colours the groups.
+Members CollectMembers(const ModalData_Orvo& model, const NodePlacement& nodes)
+{
+    Members members;
+    std::unordered_map<std::string_view, std::size_t> groupIndex;
+    const int lineCount = model.m_Lines.GetSize();
+    members.todo.reserve(std::size_t(std::max(lineCount, 0)));
+    for (int i = 0; i < lineCount; ++i) {
+        const Line_Orvo* line = model.m_Lines[i];
+        if (!line || !nodes.At(line->StartNode) || !nodes.At(line->EndNode)) {
+            ++members.skipped;
+            continue;
+        }
+        const auto [it, added] = groupIndex.try_emplace(line->GroupName, members.groups.size());
+        if (added) {
+            Group& group = members.groups.emplace_back();
+            group.name = line->GroupName;
+            group.first = std::size_t(i);
+        }
+        ++members.groups[it->second].members;
+        members.todo.emplace_back(i, it->second);
+    }
+    members.drawn = static_cast<long long>(members.todo.size());
+    OrderAndColour(members);
+    return members;
+}
+
+// Adds each member to its group's path, once the nodes are placed.
+void TraceMembers(const ModalData_Orvo& model, const NodePlacement& nodes, Members& members)
+{
+    for (const auto& [lineIndex, g] : members.todo) {
+        const Line_Orvo* line = model.m_Lines[lineIndex];
+        members.groups[g].path.Add(*nodes.At(line->StartNode), *nodes.At(line->EndNode));
+    }
+    members.todo = {};
+}
+
+// The marks at the nodes, one path per kind: supports by restraint, and the nodal load arrows.
+struct NodeMarks {
+    std::string fixed, pinned, partial, arrows;
+    long long supports = 0;  // drawn supports
+    long long loads = 0;     // nodal loads, drawn or not
+};
+
+void AddSupport(NodeMarks& marks, unsigned char restraint, const PagePoint& at)
+{
+    const double x = at.x / 10.0, y = at.y / 10.0;
+    if (restraint == kAllFreedoms) {  // fixed: a filled square
+        marks.fixed += 'M', AppendPx(marks.fixed, x - 3.5), marks.fixed += ' ', AppendPx(marks.fixed, y - 3.5);
+        marks.fixed += "h7v7h-7z";
+    } else if (restraint == kTranslations) {  // pinned: a triangle under the node
+        marks.pinned += 'M', AppendXY(marks.pinned, at.x, at.y);
+        marks.pinned += "l-5 8.7h10z";
+    } else {  // any other restraint: an open circle
+        marks.partial += 'M', AppendPx(marks.partial, x - 3.5), marks.partial += ' ', AppendPx(marks.partial, y);
+        marks.partial += "a3.5 3.5 0 1 0 7 0a3.5 3.5 0 1 0-7 0z";
+    }
+}
+
+NodeMarks MarkNodes(const ModalData_Orvo& model, SvgView view, const NodePlacement& nodes)
+{
+    NodeMarks marks;
+    const int nodeCount = model.m_Nodes.GetSize();
+    const int loadCount = model.m_PointLoads.GetSize();
+    for (int i = 0; i < nodeCount; ++i) {
+        const Node_Orvo* node = model.m_Nodes[i];
+        if (!node)
+            continue;
+        const PagePoint* at = nodes.At(i + 1);
+        for (int number : node->PointLoads) {
+            const PointLoad_Orvo* load = number >= 1 && number <= loadCount ? model.m_PointLoads[number - 1] : nullptr;
+            if (!load)
+                continue;
+            ++marks.loads;
+            if (at)
+                AddArrow(marks.arrows, view, *load, *at);
+        }
+        const unsigned char restraint = node->Restraint & kAllFreedoms;
+        if (restraint != 0 && at) {
+            ++marks.supports;
+            AddSupport(marks, restraint, *at);
+        }
+    }
+    return marks;
+}
+
+std::string CountsLine(SvgView view, int nodeCount, const Members& members, const NodeMarks& marks)
+{
+    std::string counts = ViewName(view);
+    counts += " \xE2\x80\x94 " + Count(nodeCount, "node", "nodes") + ", " + Count(members.drawn, "member", "members")
+            + ", " + Count(marks.supports, "support", "supports") + ", "
+            + Count(marks.loads, "nodal load", "nodal loads");
+    if (members.skipped > 0)
+        counts += ", " + Count(members.skipped, "member", "members") + " skipped";
+    return counts;
+}
+
+// The document's opening and white page, the title on one line (in smaller type when long), and
+// the line of counts below it.
+void WriteHeading(std::string& out, const std::string& title, const std::string& counts)
+{
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1200\" height=\"900\" viewBox=\"0 0 1200 900\" "
+           "font-family=\"sans-serif\" font-size=\"12\">\n";
+    out += "<rect width=\"1200\" height=\"900\" fill=\"#ffffff\"/>\n";
+    double y = 30.0;
+    if (!title.empty()) {
+        std::size_t chars = 0;
+        for (char c : title)
+            chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        const double size = std::clamp(16.0 * 100.0 / double(std::max<std::size_t>(chars, 1)), 9.0, 16.0);
+        std::string attributes = "id=\"title\" font-weight=\"bold\" font-size=\"";
+        AppendPx(attributes, size);
+        attributes += '"';
+        AppendText(out, kMargin, y, attributes.c_str(), title, std::size_t(100 * 16 / size));
+        y += 22.0;
+    }
+    AppendText(out, kMargin, y, "id=\"counts\" font-size=\"13\"", counts);
+}
+
+void WriteMembers(std::string& out, const Members& members)
+{
+    if (members.groups.empty())
+        return;
+    out += "<g fill=\"none\" stroke-width=\"1\" stroke-linecap=\"round\">\n";
+    // Ungrouped members underneath, then the smaller groups over the bigger ones.
+    for (auto it = members.order.rbegin(); it != members.order.rend(); ++it) {
+        const Group& group = members.groups[*it];
+        out += "<path stroke=\"", out += group.colour, out += "\" d=\"", out += group.path.d, out += "\"/>\n";
+    }
+    out += "</g>\n";
+}
+
+void WriteMarks(std::string& out, const NodeMarks& marks)
+{
+    if (!marks.arrows.empty()) {
+        out += "<path fill=\"", out += kLoadColour, out += "\" stroke=\"", out += kLoadColour;
+        out += "\" stroke-width=\"1.2\" stroke-linejoin=\"round\" d=\"", out += marks.arrows, out += "\"/>\n";
+    }
+    if (!marks.fixed.empty())
+        out += "<path fill=\"", out += kSupportColour, out += "\" d=\"", out += marks.fixed, out += "\"/>\n";
+    for (const std::string* open : {&marks.pinned, &marks.partial}) {
+        if (open->empty())
+            continue;
+        out += "<path fill=\"#ffffff\" stroke=\"", out += kSupportColour;
+        out += "\" stroke-width=\"1.2\" d=\"", out += *open, out += "\"/>\n";
+    }
+}
+
+enum class MarkKey { Fixed, Pinned, Partial, Load };
+
+// The keys of the kinds of mark the picture holds, in legend order.
+std::vector<std::pair<MarkKey, const char*>> MarkKeys(const NodeMarks& marks)
+{
+    std::vector<std::pair<MarkKey, const char*>> keys;
+    if (!marks.fixed.empty()) keys.emplace_back(MarkKey::Fixed, "fixed support");
+    if (!marks.pinned.empty()) keys.emplace_back(MarkKey::Pinned, "pinned support");
+    if (!marks.partial.empty()) keys.emplace_back(MarkKey::Partial, "other restraint");
+    if (!marks.arrows.empty()) keys.emplace_back(MarkKey::Load, "nodal load");
+    return keys;
+}
+
+// The symbol of a legend key, centred at (cx, cy).
+void AppendKeySymbol(std::string& out, MarkKey key, double cx, double cy)
+{
+    switch (key) {
+    case MarkKey::Fixed:
+        out += "<rect x=\"", AppendPx(out, cx - 3.5), out += "\" y=\"", AppendPx(out, cy - 3.5);
+        out += "\" width=\"7\" height=\"7\" fill=\"", out += kSupportColour, out += "\"/>\n";
+        break;
+    case MarkKey::Pinned:
+        out += "<polygon points=\"", AppendPx(out, cx), out += ',', AppendPx(out, cy - 4.5), out += ' ';
+        AppendPx(out, cx - 5), out += ',', AppendPx(out, cy + 4.2), out += ' ', AppendPx(out, cx + 5);
+        out += ',', AppendPx(out, cy + 4.2), out += "\" fill=\"#ffffff\" stroke=\"", out += kSupportColour;
+        out += "\" stroke-width=\"1.2\"/>\n";
+        break;
+    case MarkKey::Partial:
+        out += "<circle cx=\"", AppendPx(out, cx), out += "\" cy=\"", AppendPx(out, cy);
+        out += "\" r=\"3.5\" fill=\"#ffffff\" stroke=\"", out += kSupportColour, out += "\" stroke-width=\"1.2\"/>\n";
+        break;
+    case MarkKey::Load:
+        out += "<line x1=\"", AppendPx(out, cx - 8), out += "\" y1=\"", AppendPx(out, cy), out += "\" x2=\"";
+        AppendPx(out, cx + 3), out += "\" y2=\"", AppendPx(out, cy), out += "\" stroke=\"", out += kLoadColour;
+        out += "\" stroke-width=\"1.2\"/>\n<polygon points=\"", AppendPx(out, cx + 8), out += ',', AppendPx(out, cy);
+        out += ' ', AppendPx(out, cx + 2), out += ',', AppendPx(out, cy - 2.7), out += ' ', AppendPx(out, cx + 2);
+        out += ',', AppendPx(out, cy + 2.7), out += "\" fill=\"", out += kLoadColour, out += "\"/>\n";
+        break;
+    }
+}
+
+// A legend row of a group: its colour, its name (cut when long) and its number of members.
+void AppendGroupRow(std::string& out, double x, double y, const Group& group, const SvgOptions& options)
+{
+    out += "<rect x=\"", AppendPx(out, x), out += "\" y=\"", AppendPx(out, y - 6);
+    out += "\" width=\"16\" height=\"4\" fill=\"", out += group.colour, out += "\"/>\n";
+    // An empty function (e.g. from brace initialisation) keeps the bytes as they are.
+    const std::string label = group.name.empty() ? std::string("(no group)")
+                            : options.name          ? options.name(group.name)
+                                                    : std::string(group.name);
+    out += "<text x=\"", AppendPx(out, x + 24), out += "\" y=\"", AppendPx(out, y), out += "\">";
+    AppendXmlText(out, label, kLegendNameChars);
+    out += " (", AppendInt(out, group.members), out += ")</text>\n";
+}
+
+// The legend right of the drawing: group rows from the top down as far as they fit (the rest
+// counted in one row), and the keys of the marks at the bottom.
+void WriteLegend(std::string& out, const Members& members, const NodeMarks& marks, const SvgOptions& options)
+{
+    const std::vector<Group>& groups = members.groups;
+    const std::vector<std::size_t>& order = members.order;
+    const double x = kWidth - kMargin - kLegendWidth + 20.0;
+    const auto keys = MarkKeys(marks);
+    // The ungrouped row is always shown: grey lines need explaining however many groups there are.
+    const bool ungrouped = groups[order.back()].name.empty();
+    const std::size_t named = groups.size() - (ungrouped ? 1 : 0);
+    const int rows = int((kHeight - kMargin - kTop) / kLegendRow) - int(keys.size()) - (keys.empty() ? 0 : 1)
+                   - (ungrouped ? 1 : 0);
+    const std::size_t shown = named <= std::size_t(rows) ? named : std::size_t(rows - 1);
+
+    out += "<g id=\"legend\">\n";
+    double y = kTop;
+    for (std::size_t k = 0; k < shown; ++k, y += kLegendRow)
+        AppendGroupRow(out, x, y, groups[order[k]], options);
+    if (shown < named) {
+        long long rest = 0;
+        for (std::size_t k = shown; k < named; ++k)
+            rest += groups[order[k]].members;
+        AppendText(out, x + 24, y, "font-style=\"italic\"",
+                   "+" + Count(static_cast<long long>(named - shown), "more group", "more groups") + " ("
+                       + Count(rest, "member", "members") + ")");
+        y += kLegendRow;
+    }
+    if (ungrouped)
+        AppendGroupRow(out, x, y, groups[order.back()], options);
+    y = kHeight - kMargin - kLegendRow * double(keys.size()) + kLegendRow;
+    for (const auto& [key, text] : keys) {
+        AppendKeySymbol(out, key, x + 8, y - 4);
+        AppendText(out, x + 24, y, "", text);
+        y += kLegendRow;
+    }
+    out += "</g>\n";
+}
+
 } // namespace
 
 bool ParseSvgView(std::string_view text, SvgView& view)
@@ -314,245 +610,24 @@ bool ParseSvgView(std::string_view text, SvgView& view)
 
 std::string ModelToSvg(const ModalData_Orvo& model, const SvgOptions& options)
 {
-    const int nodeCount = model.m_Nodes.GetSize();
+    NodePlacement nodes(model, options.view);
+    // The members are gathered before the page is laid out: the legend takes room only when there are any.
+    Members members = CollectMembers(model, nodes);
+    const bool legend = !members.groups.empty();
+    nodes.Place(kMargin, kTop, kWidth - kMargin - (legend ? kLegendWidth : 0.0), kHeight - kMargin);
+    TraceMembers(model, nodes, members);
+    const NodeMarks marks = MarkNodes(model, options.view, nodes);
 
-    // Project every node once; nodes with non-finite coordinates are not drawn.
-    std::vector<Projected> projected(std::size_t(std::max(nodeCount, 0)));
-    std::vector<PagePoint> page(projected.size());
-    PageFit fit;
-    for (int i = 0; i < nodeCount; ++i) {
-        const Node_Orvo* node = model.m_Nodes[i];
-        if (!node)
-            continue;
-        const Projected p = Project(options.view, node->X * kPreScale, node->Y * kPreScale, node->Z * kPreScale);
-        if (!Finite(p))
-            continue;
-        projected[std::size_t(i)] = p;
-        page[std::size_t(i)].drawn = true;
-        fit.Include(p);
-    }
-    const auto nodeAt = [&](int id) -> const PagePoint* {
-        return id >= 1 && id <= nodeCount && page[std::size_t(id - 1)].drawn ? &page[std::size_t(id - 1)] : nullptr;
-    };
-
-    // Members to draw, grouped by group name, before the layout is known: the legend takes room
-    // only when there are members.
-    std::vector<Group> groups;
-    std::unordered_map<std::string_view, std::size_t> groupIndex;
-    std::vector<std::pair<std::size_t, std::size_t>> memberGroup;  // (line index, group)
-    long long skipped = 0;
-    const int lineCount = model.m_Lines.GetSize();
-    memberGroup.reserve(std::size_t(std::max(lineCount, 0)));
-    for (int i = 0; i < lineCount; ++i) {
-        const Line_Orvo* line = model.m_Lines[i];
-        if (!line || !nodeAt(line->StartNode) || !nodeAt(line->EndNode)) {
-            ++skipped;
-            continue;
-        }
-        const auto [it, added] = groupIndex.try_emplace(line->GroupName, groups.size());
-        if (added) {
-            groups.emplace_back();
-            groups.back().name = line->GroupName;
-            groups.back().first = std::size_t(i);
-        }
-        ++groups[it->second].members;
-        memberGroup.emplace_back(std::size_t(i), it->second);
-    }
-    const long long drawnMembers = static_cast<long long>(memberGroup.size());
-
-    // Biggest groups first, ungrouped members last; colours follow that order.
-    std::vector<std::size_t> order(groups.size());
-    for (std::size_t g = 0; g < order.size(); ++g)
-        order[g] = g;
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const Group& ga = groups[a];
-        const Group& gb = groups[b];
-        if (ga.name.empty() != gb.name.empty())
-            return gb.name.empty();
-        if (ga.members != gb.members)
-            return ga.members > gb.members;
-        return ga.first < gb.first;
-    });
-    std::size_t colour = 0;
-    for (std::size_t g : order)
-        if (!groups[g].name.empty())
-            groups[g].colour = kPalette[colour++ % kPalette.size()];
-
-    const bool legend = !groups.empty();
-    const double drawRight = kWidth - kMargin - (legend ? kLegendWidth : 0.0);
-    fit.Fit(kMargin, kTop, drawRight, kHeight - kMargin);
-    for (int i = 0; i < nodeCount; ++i)
-        if (page[std::size_t(i)].drawn)
-            page[std::size_t(i)] = fit.Place(projected[std::size_t(i)]);
-    projected = {};
-
-    for (const auto& [lineIndex, g] : memberGroup) {
-        const Line_Orvo* line = model.m_Lines[int(lineIndex)];
-        groups[g].path.Add(*nodeAt(line->StartNode), *nodeAt(line->EndNode));
-    }
-    memberGroup = {};
-
-    // Supports by kind, and the arrows of the nodal loads.
-    std::string fixedPath, pinnedPath, partialPath, arrowPath;
-    long long supports = 0, loads = 0;
-    const int loadCount = model.m_PointLoads.GetSize();
-    for (int i = 0; i < nodeCount; ++i) {
-        const Node_Orvo* node = model.m_Nodes[i];
-        const PagePoint& at = page[std::size_t(i)];
-        if (!node)
-            continue;
-        for (int number : node->PointLoads) {
-            const PointLoad_Orvo* load = number >= 1 && number <= loadCount ? model.m_PointLoads[number - 1] : nullptr;
-            if (!load)
-                continue;
-            ++loads;
-            if (at.drawn)
-                AddArrow(arrowPath, options.view, *load, at);
-        }
-        const unsigned char restraint = node->Restraint & kAllFreedoms;
-        if (restraint == 0 || !at.drawn)
-            continue;
-        ++supports;
-        const double x = at.x / 10.0, y = at.y / 10.0;
-        if (restraint == kAllFreedoms) {  // fixed: a filled square
-            fixedPath += 'M', AppendPx(fixedPath, x - 3.5), fixedPath += ' ', AppendPx(fixedPath, y - 3.5);
-            fixedPath += "h7v7h-7z";
-        } else if (restraint == kTranslations) {  // pinned: a triangle under the node
-            pinnedPath += 'M', AppendXY(pinnedPath, at.x, at.y);
-            pinnedPath += "l-5 8.7h10z";
-        } else {  // any other restraint: an open circle
-            partialPath += 'M', AppendPx(partialPath, x - 3.5), partialPath += ' ', AppendPx(partialPath, y);
-            partialPath += "a3.5 3.5 0 1 0 7 0a3.5 3.5 0 1 0-7 0z";
-        }
-    }
-
-    std::size_t size = 4096 + fixedPath.size() + pinnedPath.size() + partialPath.size() + arrowPath.size();
-    for (const Group& group : groups)
+    std::size_t size = 4096 + marks.fixed.size() + marks.pinned.size() + marks.partial.size() + marks.arrows.size();
+    for (const Group& group : members.groups)
         size += group.path.d.size() + 128;
     std::string out;
     out.reserve(size);
-    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1200\" height=\"900\" viewBox=\"0 0 1200 900\" "
-           "font-family=\"sans-serif\" font-size=\"12\">\n";
-    out += "<rect width=\"1200\" height=\"900\" fill=\"#ffffff\"/>\n";
-
-    // The title on one line, in smaller type when long; the view and the counts below it.
-    double y = 30.0;
-    if (!options.title.empty()) {
-        std::size_t chars = 0;
-        for (char c : options.title)
-            chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-        const double size = std::clamp(16.0 * 100.0 / double(std::max<std::size_t>(chars, 1)), 9.0, 16.0);
-        std::string attributes = "id=\"title\" font-weight=\"bold\" font-size=\"";
-        AppendPx(attributes, size);
-        attributes += '"';
-        AppendText(out, kMargin, y, attributes.c_str(), options.title, std::size_t(100 * 16 / size));
-        y += 22.0;
-    }
-    std::string counts = ViewName(options.view);
-    counts += " \xE2\x80\x94 " + Count(nodeCount, "node", "nodes") + ", " + Count(drawnMembers, "member", "members")
-            + ", " + Count(supports, "support", "supports") + ", " + Count(loads, "nodal load", "nodal loads");
-    if (skipped > 0)
-        counts += ", " + Count(skipped, "member", "members") + " skipped";
-    AppendText(out, kMargin, y, "id=\"counts\" font-size=\"13\"", counts);
-
-    if (!groups.empty()) {
-        out += "<g fill=\"none\" stroke-width=\"1\" stroke-linecap=\"round\">\n";
-        // Ungrouped members underneath, then the smaller groups over the bigger ones.
-        for (auto it = order.rbegin(); it != order.rend(); ++it) {
-            const Group& group = groups[*it];
-            out += "<path stroke=\"", out += group.colour, out += "\" d=\"", out += group.path.d, out += "\"/>\n";
-        }
-        out += "</g>\n";
-    }
-    if (!arrowPath.empty()) {
-        out += "<path fill=\"", out += kLoadColour, out += "\" stroke=\"", out += kLoadColour;
-        out += "\" stroke-width=\"1.2\" stroke-linejoin=\"round\" d=\"", out += arrowPath, out += "\"/>\n";
-    }
-    if (!fixedPath.empty())
-        out += "<path fill=\"", out += kSupportColour, out += "\" d=\"", out += fixedPath, out += "\"/>\n";
-    if (!pinnedPath.empty()) {
-        out += "<path fill=\"#ffffff\" stroke=\"", out += kSupportColour;
-        out += "\" stroke-width=\"1.2\" d=\"", out += pinnedPath, out += "\"/>\n";
-    }
-    if (!partialPath.empty()) {
-        out += "<path fill=\"#ffffff\" stroke=\"", out += kSupportColour;
-        out += "\" stroke-width=\"1.2\" d=\"", out += partialPath, out += "\"/>\n";
-    }
-
-    if (legend) {
-        // Keys for the support marks and the arrows at the bottom, group rows from the top down
-        // as far as they fit.
-        const double x = kWidth - kMargin - kLegendWidth + 20.0;
-        std::vector<std::pair<int, const char*>> keys;  // 0 fixed, 1 pinned, 2 other restraint, 3 load
-        if (!fixedPath.empty()) keys.emplace_back(0, "fixed support");
-        if (!pinnedPath.empty()) keys.emplace_back(1, "pinned support");
-        if (!partialPath.empty()) keys.emplace_back(2, "other restraint");
-        if (!arrowPath.empty()) keys.emplace_back(3, "nodal load");
-        // The ungrouped row is always shown: grey lines need explaining however many groups there are.
-        const bool ungrouped = groups[order.back()].name.empty();
-        const std::size_t named = groups.size() - (ungrouped ? 1 : 0);
-        const int rows = int((kHeight - kMargin - kTop) / kLegendRow) - int(keys.size()) - (keys.empty() ? 0 : 1)
-                       - (ungrouped ? 1 : 0);
-        const std::size_t shown = named <= std::size_t(rows) ? named : std::size_t(rows - 1);
-
-        out += "<g id=\"legend\">\n";
-        y = kTop;
-        const auto groupRow = [&](const Group& group) {
-            out += "<rect x=\"", AppendPx(out, x), out += "\" y=\"", AppendPx(out, y - 6);
-            out += "\" width=\"16\" height=\"4\" fill=\"", out += group.colour, out += "\"/>\n";
-            // An empty function (e.g. from brace initialisation) keeps the bytes as they are.
-            const std::string label = group.name.empty() ? std::string("(no group)")
-                                    : options.name          ? options.name(group.name)
-                                                            : std::string(group.name);
-            out += "<text x=\"", AppendPx(out, x + 24), out += "\" y=\"", AppendPx(out, y), out += "\">";
-            AppendXmlText(out, label, kLegendNameChars);
-            out += " (", AppendInt(out, group.members), out += ")</text>\n";
-            y += kLegendRow;
-        };
-        for (std::size_t k = 0; k < shown; ++k)
-            groupRow(groups[order[k]]);
-        if (shown < named) {
-            long long rest = 0;
-            for (std::size_t k = shown; k < named; ++k)
-                rest += groups[order[k]].members;
-            AppendText(out, x + 24, y, "font-style=\"italic\"",
-                       "+" + Count(static_cast<long long>(named - shown), "more group", "more groups") + " ("
-                           + Count(rest, "member", "members") + ")");
-            y += kLegendRow;
-        }
-        if (ungrouped)
-            groupRow(groups[order.back()]);
-        y = kHeight - kMargin - kLegendRow * double(keys.size()) + kLegendRow;
-        for (const auto& [kind, text] : keys) {
-            const double cx = x + 8, cy = y - 4;
-            switch (kind) {
-            case 0:
-                out += "<rect x=\"", AppendPx(out, cx - 3.5), out += "\" y=\"", AppendPx(out, cy - 3.5);
-                out += "\" width=\"7\" height=\"7\" fill=\"", out += kSupportColour, out += "\"/>\n";
-                break;
-            case 1:
-                out += "<polygon points=\"", AppendPx(out, cx), out += ',', AppendPx(out, cy - 4.5), out += ' ';
-                AppendPx(out, cx - 5), out += ',', AppendPx(out, cy + 4.2), out += ' ', AppendPx(out, cx + 5);
-                out += ',', AppendPx(out, cy + 4.2), out += "\" fill=\"#ffffff\" stroke=\"", out += kSupportColour;
-                out += "\" stroke-width=\"1.2\"/>\n";
-                break;
-            case 2:
-                out += "<circle cx=\"", AppendPx(out, cx), out += "\" cy=\"", AppendPx(out, cy);
-                out += "\" r=\"3.5\" fill=\"#ffffff\" stroke=\"", out += kSupportColour, out += "\" stroke-width=\"1.2\"/>\n";
-                break;
-            default:
-                out += "<line x1=\"", AppendPx(out, cx - 8), out += "\" y1=\"", AppendPx(out, cy), out += "\" x2=\"";
-                AppendPx(out, cx + 3), out += "\" y2=\"", AppendPx(out, cy), out += "\" stroke=\"", out += kLoadColour;
-                out += "\" stroke-width=\"1.2\"/>\n<polygon points=\"", AppendPx(out, cx + 8), out += ',', AppendPx(out, cy);
-                out += ' ', AppendPx(out, cx + 2), out += ',', AppendPx(out, cy - 2.7), out += ' ', AppendPx(out, cx + 2);
-                out += ',', AppendPx(out, cy + 2.7), out += "\" fill=\"", out += kLoadColour, out += "\"/>\n";
-            }
-            AppendText(out, x + 24, y, "", text);
-            y += kLegendRow;
-        }
-        out += "</g>\n";
-    }
+    WriteHeading(out, options.title, CountsLine(options.view, model.m_Nodes.GetSize(), members, marks));
+    WriteMembers(out, members);
+    WriteMarks(out, marks);
+    if (legend)
+        WriteLegend(out, members, marks, options);
     out += "</svg>\n";
     return out;
 }

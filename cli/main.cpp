@@ -4,7 +4,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
@@ -197,21 +199,12 @@ const char* ReasonUnreadable(const char* path)
     return std::filesystem::exists(path, error) ? "permission denied or unreadable" : "no such file";
 }
 
-} // namespace
+using NameConverter = std::function<std::string(std::string_view)>;
 
-int main(int argc, char** argv)
+// Reads and translates the file into model, gathering the library's messages and findings; with
+// --stats, prints the time of each stage. A progress line shown meanwhile is cleared at the end.
+void Import(const Options& options, TranslationOutcome& outcome, ModalData_Orvo& model, ReportCollector& findings)
 {
-    Options options;
-    if (int status = ParseOptions(argc, argv, options); status >= 0)
-        return status;
-    const TextEncoder encoder = options.encoding.empty() ? TextEncoder() : TextEncoder(options.encoding);
-    if (!encoder.IsValid())
-        return UsageError(encoder.Error());
-    auto toUtf8 = [&encoder](std::string_view text) { return encoder.ToUtf8(text); };
-
-    TranslationOutcome outcome;
-    ModalData_Orvo model;
-    ReportCollector findings;
     ProgressLine progress;
     findings.onProgress = [&progress](long long done, long long total) { progress.Update(done, total); };
     SetMessageBoxHandler(&CollectMessage, &outcome.messages);
@@ -232,9 +225,58 @@ int main(int argc, char** argv)
             outcome.ok = translator.TranMidastoOrvo(model);
     }
     SetMessageBoxHandler(nullptr, nullptr);
+    findings.onProgress = nullptr;
+    findings.onPhase = nullptr;
     if (options.stats)
         clock.Print(options.path);
+}
 
+// What goes to standard output: the JSON dump or the summary, either with the report when asked.
+std::string OutputText(const Options& options, const TranslationOutcome& outcome, const ModalData_Orvo& model,
+                       const ReportCollector& findings, const NameConverter& toUtf8)
+{
+    const LineNumbers lines = options.report && outcome.read ? LineNumbers(options.path) : LineNumbers("");
+    if (options.json) {
+        DumpOptions dump;
+        dump.name = toUtf8;
+        if (options.report && outcome.read)
+            dump.report = [&](JsonWriter& json) { ReportJson(json, findings, lines, options.profile, toUtf8); };
+        return ModelToJson(outcome, model, dump);
+    }
+    std::string text = ModelSummary(options.path, outcome, model);
+    if (options.report)
+        text += ReportText(findings, lines, options.profile, toUtf8);
+    return text;
+}
+
+// Draws the model into the --svg file; false when it cannot be written.
+bool WriteSvg(const Options& options, const ModalData_Orvo& model, const NameConverter& toUtf8)
+{
+    SvgOptions svg;
+    svg.view = options.view;
+    svg.title = toUtf8(std::filesystem::path(options.path).filename().string()) + " (kN, mm)";
+    svg.name = toUtf8;
+    std::ofstream out(options.svg, std::ios::binary);
+    out << ModelToSvg(model, svg);
+    return bool(out);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (int status = ParseOptions(argc, argv, options); status >= 0)
+        return status;
+    const TextEncoder encoder = options.encoding.empty() ? TextEncoder() : TextEncoder(options.encoding);
+    if (!encoder.IsValid())
+        return UsageError(encoder.Error());
+    const NameConverter toUtf8 = [&encoder](std::string_view text) { return encoder.ToUtf8(text); };
+
+    TranslationOutcome outcome;
+    ModalData_Orvo model;
+    ReportCollector findings;
+    Import(options, outcome, model, findings);
     if (!outcome.read) {
         std::fprintf(stderr, "mgt2orvo: cannot open %s: %s\n", options.path, ReasonUnreadable(options.path));
         if (!options.json)
@@ -243,33 +285,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "mgt2orvo: %s was not translated: its *UNIT block is missing or names units "
                              "that cannot be converted to kN and mm\n", options.path);
     }
-
-    const LineNumbers lines = options.report && outcome.read ? LineNumbers(options.path) : LineNumbers("");
-    std::string text;
-    if (options.json) {
-        DumpOptions dump;
-        dump.name = toUtf8;
-        if (options.report && outcome.read)
-            dump.report = [&](JsonWriter& json) { ReportJson(json, findings, lines, options.profile, toUtf8); };
-        text = ModelToJson(outcome, model, dump);
-    } else {
-        text = ModelSummary(options.path, outcome, model);
-        if (options.report)
-            text += ReportText(findings, lines, options.profile, toUtf8);
-    }
+    const std::string text = OutputText(options, outcome, model, findings, toUtf8);
     std::fwrite(text.data(), 1, text.size(), stdout);
 
-    if (options.svg && outcome.read) {
-        SvgOptions svg;
-        svg.view = options.view;
-        svg.title = toUtf8(std::filesystem::path(options.path).filename().string()) + " (kN, mm)";
-        svg.name = toUtf8;
-        std::ofstream out(options.svg, std::ios::binary);
-        out << ModelToSvg(model, svg);
-        if (!out) {
-            std::fprintf(stderr, "mgt2orvo: cannot write %s\n", options.svg);
-            return 2;
-        }
+    if (options.svg && outcome.read && !WriteSvg(options, model, toUtf8)) {
+        std::fprintf(stderr, "mgt2orvo: cannot write %s\n", options.svg);
+        return 2;
     }
     if (!outcome.read)
         return 2;

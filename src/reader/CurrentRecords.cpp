@@ -109,6 +109,7 @@ bool CurrentMaterialRecord::Parse(const char* line)
         // Database form: standard, code or product, grade name, whether to use ELAST, ELAST.
         RemoveBlanks(Field(fields, 11), m_strStandardCode);
         m_strGradeName = Field(fields, 13);
+        m_dElasticity = ToReal(Field(fields, 15));  // kept whatever USEELAST says
         return true;
     }
     // Value form: ELAST, POISN, THERMAL, DEN, MASS.

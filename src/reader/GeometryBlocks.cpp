@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "CurrentRecords.h"
 #include "TextUtils.h"
 
 namespace {
@@ -10,14 +11,46 @@ namespace {
 // Coordinates within 1e-7 of zero are stored as exactly zero.
 double SnapToZero(double value) { return std::fabs(value) <= 1e-07 ? 0.0 : value; }
 
+// The host's area holds a PLATE or WALL line's number, type, material, thickness and corners (fields 1-8);
+// each later field with a value (sub-type, wall ID, local axis, ...) is named as dropped.
+void NoteAreaDataDropped(MidasDiagnostics* sink, const char* line, const std::string& type, long long offset)
+{
+    std::vector<std::string_view> fields;
+    SplitFields(line, fields);
+    for (std::size_t k = 8; k < fields.size(); ++k) {
+        if (ToReal(fields[k]) == 0.0)
+            continue;
+        const std::string what = k == 8 ? (type == "WALL" ? "wall type (iSUB)" : "plate type (iSUB)")
+                               : k == 9 ? "wall ID (iWID)"
+                               : k == 10 ? "local axis (LCAXIS)"
+                                         : "field " + std::to_string(k + 1);
+        Note(sink, MidasFinding::AreaDataDropped, offset, type + " " + what);
+    }
+}
+
 } // namespace
 
-// Elements other than line members (plates, walls, solids, other words) are not translated.
-void ElementBlock::Inspect(const char*, const MidasRecord& record, long long offset)
+// Elements other than line members (solids, other words; plates and walls in the classic layout) are not
+// translated. A TENSTR line carries its cable data (pretension) after the subtype field, which no host
+// field holds.
+void ElementBlock::Inspect(const char* line, const MidasRecord& record, long long offset)
 {
     const ShortText& type = static_cast<const ElementRecord&>(record).m_strType;
-    if (type != "BEAM" && type != "TRUSS" && type != "TENSTR")
+    if (Layout().current && (type == "PLATE" || type == "WALL")) {
+        NoteAreaDataDropped(Diagnostics(), line, type.str(), offset);
+    } else if (type == "TENSTR") {
+        std::vector<std::string_view> fields;
+        SplitFields(line, fields);
+        std::string values;
+        for (std::size_t k = 8; k < fields.size(); ++k)
+            if (ToReal(fields[k]) != 0.0)
+                values += (values.empty() ? "" : ", ") + std::string(fields[k]);
+        if (!values.empty())
+            Note(Diagnostics(), MidasFinding::CablePretension, offset,
+                 "element " + std::to_string(static_cast<const ElementRecord&>(record).m_nID) + ": " + values);
+    } else if (type != "BEAM" && type != "TRUSS") {
         Note(Diagnostics(), MidasFinding::UntranslatedElement, offset, type.str());
+    }
 }
 
 bool VersionRecord::Parse(const char* line)

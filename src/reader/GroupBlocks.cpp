@@ -109,19 +109,25 @@ bool FrameReleaseBlock::JoinUntilComma(LineSource& lines, std::string& out)
     std::string physical;
     std::int64_t lineStart = stream.Tell();
     bool found = false;
-    while ((found = stream.ReadLine(physical)) && !physical.empty() && physical[0] == ';')
+    while ((found = stream.ReadLine(physical)) && !physical.empty() && physical[0] == ';') {
+        lines.CountRaw(lineStart, stream.Tell(), physical);
         lineStart = stream.Tell();
+    }
     if (!found)
         return false;
     m_nLineOffset = lineStart;
 
-    // Offset of the first joined physical line that holds "*": a keyword line the join ran into.
+    // Offset of the first joined physical line that holds "*": a keyword line the join ran into; and the
+    // data lines counted from there on, which the driver counts again when it reads them afresh.
     std::int64_t keywordLine = -1;
+    int countedFromKeyword = 0;
     auto append = [&](std::string_view part, std::int64_t start) {
         if (out.size() + part.size() > kMaxJoined)
             part = part.substr(0, kMaxJoined - out.size());
         if (keywordLine < 0 && part.find('*') != std::string_view::npos)
             keywordLine = start;
+        if (start >= 0 && lines.CountRaw(start, stream.Tell(), physical) && keywordLine >= 0)
+            ++countedFromKeyword;
         out.append(part);
     };
     append(TrimLeftView(physical), lineStart);
@@ -136,7 +142,7 @@ bool FrameReleaseBlock::JoinUntilComma(LineSource& lines, std::string& out)
     }
 
     if (keywordLine >= 0) {
-        lines.Rewind(keywordLine);  // the driver reads that keyword line next, cut afresh
+        lines.Rewind(keywordLine, countedFromKeyword);  // the driver reads that keyword line next, cut afresh
         out.clear();
         return false;
     }

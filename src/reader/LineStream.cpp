@@ -55,6 +55,7 @@ bool LineStream::Open(const char* path)
     m_nPos = 0;
     m_nEnd = got;
     m_nBufferStart = 0;
+    m_nLineFeeds = 0;
     return true;
 }
 
@@ -69,6 +70,7 @@ void LineStream::OpenText(std::string text)
     m_nPos = 0;
     m_nEnd = m_Buffer.size();
     m_nBufferStart = 0;
+    m_nLineFeeds = 0;
 }
 
 bool LineStream::Fill()
@@ -90,11 +92,35 @@ bool LineStream::Seek(std::int64_t offset)
     if (offset < 0)
         return false;
     if (offset >= m_nBufferStart && offset <= m_nBufferStart + std::int64_t(m_nEnd)) {
-        m_nPos = std::size_t(offset - m_nBufferStart);
+        const std::size_t pos = std::size_t(offset - m_nBufferStart);
+        const char* data = m_Buffer.data();
+        if (pos < m_nPos)
+            m_nLineFeeds -= std::count(data + pos, data + m_nPos, '\n');
+        else
+            m_nLineFeeds += std::count(data + m_nPos, data + pos, '\n');
+        m_nPos = pos;
         return true;
     }
-    if (m_bMemory || !m_pFile || std::fseek(m_pFile, long(offset), SEEK_SET) != 0)
+    if (m_bMemory || !m_pFile)
         return false;
+    // The line feeds between here and there, read from the file: as many bytes as reading on would take.
+    const std::int64_t here = Tell();
+    const std::int64_t from = std::min(here, offset);
+    std::int64_t left = std::max(here, offset) - from;
+    std::int64_t feeds = 0;
+    if (fseeko(m_pFile, off_t(from), SEEK_SET) != 0)
+        return false;
+    std::string chunk(kChunk, '\0');
+    while (left > 0) {
+        const std::size_t got = std::fread(chunk.data(), 1, std::size_t(std::min<std::int64_t>(left, kChunk)), m_pFile);
+        if (got == 0)
+            break;
+        feeds += std::count(chunk.data(), chunk.data() + got, '\n');
+        left -= std::int64_t(got);
+    }
+    if (fseeko(m_pFile, off_t(offset), SEEK_SET) != 0)
+        return false;
+    m_nLineFeeds += offset < here ? -feeds : feeds;
     m_nBufferStart = offset;
     m_nPos = m_nEnd = 0;
     return true;
@@ -126,6 +152,7 @@ bool LineStream::ReadBytes(std::string& out, std::size_t maxBytes)
         return false;
     if (!out.empty() && out.back() == '\n') {
         m_bLineFeed = true;
+        ++m_nLineFeeds;
         out.pop_back();
         if (!out.empty() && out.back() == '\r')
             out.pop_back();
@@ -156,6 +183,7 @@ void LineStream::SkipPastLineFeed()
         const void* lf = std::memchr(start, '\n', m_nEnd - m_nPos);
         if (lf) {
             m_nPos += std::size_t(static_cast<const char*>(lf) - start) + 1;
+            ++m_nLineFeeds;
             return;
         }
         m_nPos = m_nEnd;

@@ -38,6 +38,8 @@ public:
     bool ReadWholeLine(std::string& out);
 
     std::int64_t Tell() const { return m_nBufferStart + std::int64_t(m_nPos); }
+    // Line feeds before Tell(): the physical line at Tell() is this plus 1.
+    std::int64_t LineFeedsBefore() const { return m_nLineFeeds; }
     bool Seek(std::int64_t offset);
     // Size of the file in bytes (of the text for OpenText).
     std::int64_t Size() const { return m_nSize; }
@@ -60,4 +62,5 @@ private:
     std::int64_t m_nSize = 0;
     MidasDiagnostics* m_pProgress = nullptr;
     std::int64_t m_nNextProgress = 0;
+    std::int64_t m_nLineFeeds = 0;
 };

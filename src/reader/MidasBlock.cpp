@@ -1,14 +1,25 @@
 // The shared reading loop of every keyword block.
 #include "MidasBlock.h"
 
+#include <algorithm>
+
 #include "TextUtils.h"
 
 bool MidasBlock::ReadBlock(LineSource& lines)
+{
+    m_Runs.push_back({RecordCount(), lines.NextOffset(), lines.NextOffset()});
+    const bool ended = ReadRecords(lines);
+    m_Runs.back().end = lines.NextOffset();
+    return ended;
+}
+
+bool MidasBlock::ReadRecords(LineSource& lines)
 {
     std::string line;
     line.reserve(2048);
     m_nRejectedOffset = -1;
     for (;;) {
+        const long long counted = lines.CountedLines();
         if (!ReadDataLine(lines, line))
             return true;
         MidasRecord* record = m_MakeRecord(m_Records);
@@ -27,6 +38,11 @@ bool MidasBlock::ReadBlock(LineSource& lines)
             Inspect(line.c_str(), *record, m_nLineOffset);
             m_RecordOffsets.resize(std::size_t(m_Records.GetSize()), -1);
             m_RecordOffsets.push_back(m_nLineOffset);
+        }
+        // A record read from other than one data line (a release over two) says so for the ledger.
+        if (const long long spanned = lines.CountedLines() - counted; lines.LedgerOf() && spanned != 1) {
+            m_LinesOf.resize(std::size_t(m_Records.GetSize()), 1);
+            m_LinesOf.push_back(static_cast<unsigned char>(std::min<long long>(spanned, 255)));
         }
         m_Records.Append(record);
     }

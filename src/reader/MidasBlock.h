@@ -36,6 +36,7 @@ public:
     // Reads data lines until a line is rejected (false: the usual end, at the blank line after the
     // block) or no data line is left (true). A line that ends the block unparsed is handed back.
     bool ReadBlock(LineSource& lines);
+    bool ReadRecords(LineSource& lines);
     // Fetches the next data line into out, passing over comment lines. False when the source has no
     // further line, or (current layout) when the next line ends the block; that line is handed back.
     virtual bool ReadDataLine(LineSource& lines, std::string& out);
@@ -65,6 +66,26 @@ public:
         m_Used[std::size_t(index)] = true;
     }
     bool IsUsed(int index) const { return index >= 0 && std::size_t(index) < m_Used.size() && m_Used[std::size_t(index)]; }
+    int RecordCount() const { return m_Records.GetSize(); }
+    // The data lines record index was read from (a release record spans two).
+    int LinesOf(int index) const
+    {
+        return index >= 0 && std::size_t(index) < m_LinesOf.size() ? m_LinesOf[std::size_t(index)] : 1;
+    }
+    // The first record read from at or after the file offset (records are read in runs, each in file
+    // order; a run that ends before the offset is passed); RecordCount() when none.
+    int FirstRecordFrom(long long offset) const
+    {
+        for (const Run& run : m_Runs)
+            if (run.end > offset)
+                return run.firstRecord;
+        return RecordCount();
+    }
+    // Where the last run of records ended in the file (-1 before any).
+    long long EndOffset() const { return m_Runs.empty() ? -1 : m_Runs.back().end; }
+    // The first ledger row of this block (-1 before the ledger has one).
+    int FirstLedgerRow() const { return m_nFirstLedgerRow; }
+    void SetFirstLedgerRow(int row) { m_nFirstLedgerRow = row; }
     // Which opening of a model's blocks made this one: a block that replaces another has a new serial.
     unsigned Serial() const { return m_nSerial; }
     void SetSerial(unsigned serial) { m_nSerial = serial; }
@@ -81,6 +102,14 @@ private:
     MidasDiagnostics* m_pDiagnostics = nullptr;
     std::vector<long long> m_RecordOffsets;
     std::vector<bool> m_Used;
+    std::vector<unsigned char> m_LinesOf;  // only where some record spans other than one line
+    struct Run {
+        int firstRecord;
+        long long start;
+        long long end;
+    };
+    std::vector<Run> m_Runs;  // one per ReadBlock: the records it read and the file span they came from
+    int m_nFirstLedgerRow = -1;
     long long m_nRejectedOffset = -1;
     unsigned m_nSerial = 0;
 };

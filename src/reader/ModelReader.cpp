@@ -2,6 +2,7 @@
 // *USE-STLD load sections with their load blocks.
 #include "ModelReader.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string_view>
 #include <type_traits>
@@ -26,12 +27,13 @@ std::unique_ptr<Block> MakeBlock(const ReadingLayout& layout, unsigned serial)
 // Gives the block reader that a keyword's data lines go into: a fresh one (releasing the reader held
 // before), or, where the layout keeps repeated blocks together, the one this file already opened.
 template <auto Slot, class Current = void>
-MidasBlock* Open(ModelBlocks& blocks, const ReadingLayout& layout, bool metBefore)
+MidasBlock* Open(ModelBlocks& blocks, const ReadingLayout& layout, bool metBefore, Ledger& ledger)
 {
     auto& slot = blocks.*Slot;
     using Block = typename std::remove_reference_t<decltype(slot)>::element_type;
     using Record = std::conditional_t<std::is_void_v<Current>, typename Block::Record, Current>;
     if (!slot || !metBefore || !layout.accumulatesRepeatedBlocks) {
+        ledger.Freeze(slot.get());
         slot.reset();
         slot = MakeBlock<Block, Record>(layout, ++blocks.openings);
     }
@@ -43,7 +45,7 @@ MidasBlock* Open(ModelBlocks& blocks, const ReadingLayout& layout, bool metBefor
 struct BlockKeyword {
     std::string_view text;
     bool atStart;  // the keyword must begin the trimmed line
-    MidasBlock* (*open)(ModelBlocks& blocks, const ReadingLayout& layout, bool metBefore);
+    MidasBlock* (*open)(ModelBlocks& blocks, const ReadingLayout& layout, bool metBefore, Ledger& ledger);
 };
 
 constexpr BlockKeyword kBlockKeywords[] = {
@@ -128,13 +130,17 @@ std::string SectionCaseName(std::string_view header, bool& isHeader)
 // Reads a *CONLOAD or *BEAMLOAD block of the section: a fresh block, or where the layout keeps
 // repeated blocks together, the section's earlier block of that kind.
 template <class Block, class Current>
-void ReadLoadBlock(std::unique_ptr<Block>& slot, LineSource& lines, MidasDiagnostics* sink)
+void ReadLoadBlock(std::unique_ptr<Block>& slot, LineSource& lines, MidasDiagnostics* sink, Ledger& ledger,
+                   std::string_view keyword)
 {
     if (!slot || !lines.Layout().accumulatesRepeatedBlocks) {
+        ledger.Freeze(slot.get());
         slot.reset();
         slot = MakeBlock<Block, Current>(lines.Layout(), 0);
         slot->SetDiagnostics(sink);
     }
+    lines.OpenRow(std::string(keyword));
+    ledger.Attach(slot.get(), slot->RecordCount());
     slot->ReadBlock(lines);
 }
 
@@ -157,44 +163,74 @@ bool NextSectionHeader(LineSource& lines, std::string& line)
     return false;
 }
 
+// Blocks of a load section that no translation step carries: each is passed over, named in a finding.
+constexpr std::string_view kOtherSectionLoads[] = {
+    "*SELFWEIGHT", "*WIND",     "*SEIS",     "*PRESTRESS", "*TDN-PRESTRESS", "*PRETENSION", "*SYSTEMPER",
+    "*ELTEMPER",   "*BSTEMPER", "*THERGRAD", "*FLOORLOAD", "*PRESSURE",      "*SPDISP",     "*NODALTEMP",
+};
+
+// The keyword word of a keyword line: up to the first blank, ';' or ','.
+std::string_view KeywordWord(std::string_view trimmed) { return trimmed.substr(0, trimmed.find_first_of(" \t;,")); }
+
+// The load section the reader is in or was last in (today's layout: load blocks met after it has ended
+// still belong to it).
+struct SectionState {
+    std::string caseName;
+    long long headerOffset = -1;
+    bool any = false;
+};
+
 // Reads load sections from a *USE-STLD line on, until a line that is no further section (in today's
-// layout: a block keyword of the model, which is handed back to the driver).
-void ReadLoadSections(LineSource& lines, const ModelBlocks& blocks, LoadSectionSink& loads, MidasDiagnostics* sink)
+// layout: a keyword line of no load block, which is handed back to the driver). With resume, the first
+// section is the last one read before, met again at a load block line the driver handed back.
+void ReadLoadSections(LineSource& lines, const ModelBlocks& blocks, LoadSectionSink& loads, MidasDiagnostics* sink,
+                      Ledger& ledger, SectionState& state, bool resume)
 {
     const ReadingLayout& layout = lines.Layout();
     loads.StartLoadSections(blocks);
     std::string line;
-    if (!lines.Next(line))
+    if (!resume && !lines.Next(line))
         return;
-    long long headerOffset = lines.Offset();
+    long long headerOffset = resume ? state.headerOffset : lines.Offset();
     for (;;) {
-        bool isHeader = false;
-        const std::string caseName = SectionCaseName(line, isHeader);
+        bool isHeader = resume;
+        const std::string caseName = resume ? state.caseName : SectionCaseName(line, isHeader);
         if (!isHeader)
             return;  // the line after a section is no further section: back to the driver
+        if (!resume)
+            lines.OpenRow("*USE-STLD");
+        resume = false;
+        state = {caseName, headerOffset, true};
 
         std::unique_ptr<ConLoadBlock> conLoads;
         std::unique_ptr<BeamLoadBlock> beamLoads;
         bool nextHeaderRead = false;
         bool backToDriver = false;
         while (lines.Next(line)) {
+            const std::string_view trimmed = TrimView(line);
             if (layout.IsLoadBlockLine(line, "*CONLOAD")) {
-                ReadLoadBlock<ConLoadBlock, CurrentConLoadRecord>(conLoads, lines, sink);
+                ReadLoadBlock<ConLoadBlock, CurrentConLoadRecord>(conLoads, lines, sink, ledger, "*CONLOAD");
             } else if (layout.IsLoadBlockLine(line, "*BEAMLOAD")) {
-                ReadLoadBlock<BeamLoadBlock, CurrentBeamLoadRecord>(beamLoads, lines, sink);
+                ReadLoadBlock<BeamLoadBlock, CurrentBeamLoadRecord>(beamLoads, lines, sink, ledger, "*BEAMLOAD");
             } else if (line.find("End of data") != std::string::npos) {
                 if (!layout.chainsLoadSections)
                     lines.Next(line);  // the line after the end marker goes too
                 break;
-            } else if (layout.chainsLoadSections && layout.IsKeywordLine(TrimView(line), "*USE-STLD", true)) {
+            } else if (!layout.chainsLoadSections || trimmed.empty() || trimmed[0] != '*') {
+                continue;  // anything else in a section (comments, blank and other lines) is passed over
+            } else if (layout.IsKeywordLine(trimmed, "*USE-STLD", true)) {
                 nextHeaderRead = true;  // a section without its end marker ends at the next header
                 break;
-            } else if (layout.chainsLoadSections && IsBlockKeywordLine(TrimView(line), layout)) {
-                lines.HandBack(line);  // a block of the model, not of the section: for the driver
+            } else if (const std::string_view word = KeywordWord(trimmed);
+                       std::find(std::begin(kOtherSectionLoads), std::end(kOtherSectionLoads), word) !=
+                       std::end(kOtherSectionLoads)) {
+                lines.OpenRow(std::string(word));  // its lines are passed over in its own row
+                Note(sink, MidasFinding::UntranslatedLoadBlock, lines.Offset(), std::string(word));
+            } else {
+                lines.HandBack(line);  // a keyword of no load block ends the section: for the driver
                 backToDriver = true;
                 break;
             }
-            // Anything else in a section (comments, blank lines, other load kinds) is passed over.
         }
 
         // Without load cases the section's loads cannot be stamped; they are dropped with their blocks.
@@ -202,6 +238,8 @@ void ReadLoadSections(LineSource& lines, const ModelBlocks& blocks, LoadSectionS
             loads.LoadSection(blocks, {caseName, headerOffset, conLoads.get(), beamLoads.get()});
         else
             Note(sink, MidasFinding::LoadSectionWithoutCases, headerOffset, caseName);
+        ledger.Freeze(conLoads.get());
+        ledger.Freeze(beamLoads.get());
         if (!blocks.loadCase || backToDriver)
             return;
         if (!nextHeaderRead && !NextSectionHeader(lines, line))
@@ -213,14 +251,17 @@ void ReadLoadSections(LineSource& lines, const ModelBlocks& blocks, LoadSectionS
 } // namespace
 
 void ReadModel(LineStream& stream, const ReadingLayout& layout, ModelBlocks& blocks, LoadSectionSink& loads,
-               MidasDiagnostics* sink)
+               MidasDiagnostics* sink, Ledger* ledgerIn)
 {
+    Ledger off;
+    Ledger& ledger = ledgerIn ? *ledgerIn : off;
     // ID ranges of one file expand to at most 64 Mi IDs plus 16 per byte of the file.
     const IdBudget idBudget((std::int64_t(1) << 26) + 16 * stream.Size());
     bool met[std::size(kBlockKeywords)] = {};
     PassedOverLines passedOver(sink);
     stream.SetProgress(sink);
-    LineSource lines(stream, layout);
+    LineSource lines(stream, layout, &ledger);
+    SectionState section;
     std::string line;
     line.reserve(LineStream::kPhysicalLine + 1);
     while (lines.Next(line)) {
@@ -236,30 +277,53 @@ void ReadModel(LineStream& stream, const ReadingLayout& layout, ModelBlocks& blo
                 continue;
             if (met[k] && !layout.accumulatesRepeatedBlocks)
                 Note(sink, MidasFinding::RepeatedBlock, lineStart, std::string(keyword.text));
-            MidasBlock* block = keyword.open(blocks, layout, met[k]);
+            MidasBlock* block = keyword.open(blocks, layout, met[k], ledger);
             met[k] = opened = true;
             passedOver.Flush();
+            lines.OpenRow(std::string(keyword.text));
+            ledger.Attach(block, block->RecordCount());
+            if (block == blocks.version.get() || block == blocks.unit.get())
+                ledger.MarkRead();
+            else if (block == blocks.loadCase.get())
+                ledger.MarkLoadCases();
             block->SetDiagnostics(sink);
             block->ReadBlock(lines);
             if (block->RejectedOffset() >= 0)
                 passedOver.Start(MidasFinding::SkippedDataLines, block->RejectedOffset(), keyword.text);
         }
-        // A load section is read from its header line on by the load reader. A line that also opened a
-        // block is not one: its following lines were the block's, and reading them again from the
-        // header would read the file over and over.
-        if (!opened && layout.IsKeywordLine(trimmed, "*USE-STLD", true)) {
+        // A load section is read from its header line on by the load reader, also when the line opened a
+        // block as well: the load reader then reads the block's lines again from the header line on (the
+        // ledger counts them once).
+        if (layout.IsKeywordLine(trimmed, "*USE-STLD", true)) {
             passedOver.Flush();
-            lines.HandBack(line);
-            ReadLoadSections(lines, blocks, loads, sink);
+            if (opened)
+                lines.Rewind(lineStart);
+            else
+                lines.HandBack(line);
+            ReadLoadSections(lines, blocks, loads, sink, ledger, section, false);
             continue;
         }
-        // Every other line (other keywords and their data, blank and title lines) is passed over.
-        if (!opened && sink) {
-            if (trimmed[0] == '*')
-                passedOver.Start(MidasFinding::UnreadBlock, lineStart, trimmed.substr(0, trimmed.find_first_of(" \t;,")));
-            else
-                passedOver.Line(trimmed);
+        // Today's layout: a load block met after its section ended belongs to the last section read.
+        if (!opened && section.any && layout.chainsLoadSections &&
+            (layout.IsLoadBlockLine(line, "*CONLOAD") || layout.IsLoadBlockLine(line, "*BEAMLOAD"))) {
+            passedOver.Flush();
+            lines.HandBack(line);
+            ReadLoadSections(lines, blocks, loads, sink, ledger, section, true);
+            continue;
+        }
+        // Every other line (other keywords and their data, blank and title lines) is passed over. A
+        // keyword line of another block opens its own ledger row; *ENDDATA ends the file, it is no block.
+        if (!opened && trimmed[0] == '*') {
+            const std::string_view word = KeywordWord(trimmed);
+            lines.OpenRow(std::string(word));
+            if (word == "*ENDDATA")
+                passedOver.Flush();
+            else if (sink)
+                passedOver.Start(MidasFinding::UnreadBlock, lineStart, word);
+        } else if (!opened && sink) {
+            passedOver.Line(trimmed);
         }
     }
+    ledger.Close();
     stream.SetProgress(nullptr);
 }

@@ -34,8 +34,8 @@ struct ModelBlocks {
 struct LoadSection {
     std::string caseName;
     long long headerOffset = -1;
-    const ConLoadBlock* conLoads = nullptr;
-    const BeamLoadBlock* beamLoads = nullptr;
+    ConLoadBlock* conLoads = nullptr;
+    BeamLoadBlock* beamLoads = nullptr;
 };
 
 // Receives the load sections as they are read. One run of the load reader (from a *USE-STLD line until
@@ -48,6 +48,7 @@ public:
     virtual void LoadSection(const ModelBlocks& blocks, const LoadSection& section) = 0;
 };
 
-// Reads stream to its end into blocks, in the given layout. Findings and progress go to sink (may be null).
+// Reads stream to its end into blocks, in the given layout. Findings and progress go to sink (may be null);
+// a ledger that is on gets a row per keyword line with the data lines of its block.
 void ReadModel(LineStream& stream, const ReadingLayout& layout, ModelBlocks& blocks, LoadSectionSink& loads,
-               MidasDiagnostics* sink);
+               MidasDiagnostics* sink, Ledger* ledger = nullptr);

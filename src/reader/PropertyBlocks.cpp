@@ -67,8 +67,8 @@ bool SectionRecord::Parse(const char* line)
     if (text.empty())
         return false;  // blank line ends the block
     const std::size_t yes = text.find("YES");
-    if (yes == 0)
-        return true;  // "YES" only at the very start: an empty record
+    if (yes == 0 && text.find("YES", 1) == std::string_view::npos)
+        return true;  // a single "YES", at the very start: an empty record
 
     FieldTokenizer tokens(std::string_view(text), ",");
     m_nID = ToInt(tokens.NextTrimmed());
@@ -76,7 +76,8 @@ bool SectionRecord::Parse(const char* line)
     m_strName = tokens.NextTrimmed();
     m_strExtra = tokens.NextTrimmed();
     if (yes != std::string::npos) {
-        // Layout with a "YES" field: the shape follows the first token that is exactly "YES".
+        // Layout with a "YES" field: the shape follows the first token after the fourth that is exactly
+        // "YES" (a copy that begins with "YES" has its later one counted).
         std::string_view token;
         while (tokens.NextToken(token) && TrimView(token) != "YES") {
         }

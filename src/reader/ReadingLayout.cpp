@@ -69,6 +69,17 @@ bool ReadingLayout::IsLoadBlockLine(std::string_view line, std::string_view keyw
     return IsKeywordLine(TrimView(line), keyword, true);
 }
 
+namespace {
+
+// Not blank and not a comment (first non-blank byte ';').
+bool IsDataLine(std::string_view line)
+{
+    line = TrimLeftView(line);
+    return !line.empty() && line[0] != ';';
+}
+
+} // namespace
+
 bool LineSource::Next(std::string& out)
 {
     if (m_bPending) {
@@ -77,5 +88,33 @@ bool LineSource::Next(std::string& out)
         return true;
     }
     m_nOffset = m_Stream.Tell();
-    return m_Layout.ReadLine(m_Stream, out);
+    m_nLine = m_Stream.LineFeedsBefore() + 1;
+    if (!m_Layout.ReadLine(m_Stream, out))
+        return false;
+    m_bCounted = m_pLedger && CountRaw(m_nOffset, m_Stream.Tell(), out);
+    return true;
+}
+
+bool LineSource::CountRaw(std::int64_t offset, std::int64_t end, std::string_view text)
+{
+    if (!m_pLedger || offset < m_nCountedTo)
+        return false;
+    m_nCountedTo = end;
+    if (!IsDataLine(text))
+        return false;
+    m_pLedger->CountLine(offset);
+    ++m_nCountedTotal;
+    return true;
+}
+
+void LineSource::OpenRow(std::string keyword)
+{
+    if (!m_pLedger)
+        return;
+    if (m_bCounted) {
+        m_pLedger->UncountLines(1);  // counted into the row before as a data line
+        --m_nCountedTotal;
+    }
+    m_bCounted = false;
+    m_pLedger->Open(std::move(keyword), m_nOffset, m_nLine);
 }

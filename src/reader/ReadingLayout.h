@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "Ledger.h"
 #include "LineStream.h"
 #include "midas2orvo/Diagnostics.h"
 
@@ -40,26 +41,47 @@ struct ReadingLayout {
 };
 
 // The lines of a stream as a layout cuts them, with the byte offset each starts at. A reader that meets
-// a line meant for another hands it back, and the next Next delivers it again without reading.
+// a line meant for another hands it back, and the next Next delivers it again without reading. With a
+// ledger, each data line (not blank, not a comment) is counted once into the ledger's current row, however
+// often it is read.
 class LineSource {
 public:
-    LineSource(LineStream& stream, const ReadingLayout& layout) : m_Stream(stream), m_Layout(layout) {}
+    LineSource(LineStream& stream, const ReadingLayout& layout, Ledger* ledger = nullptr)
+        : m_Stream(stream), m_Layout(layout), m_pLedger(ledger && ledger->IsOn() ? ledger : nullptr)
+    {
+    }
 
     bool Next(std::string& out);
-    // Byte offset of the line the last Next delivered.
+    // Byte offset of the line the next Next delivers.
+    std::int64_t NextOffset() const { return m_bPending ? m_nOffset : m_Stream.Tell(); }
+    // Byte offset and 1-based physical line number of the line the last Next delivered.
     std::int64_t Offset() const { return m_nOffset; }
+    std::int64_t LineNumber() const { return m_nLine; }
     // The line the last Next delivered is delivered again.
     void HandBack(const std::string& line)
     {
         m_Pending = line;
         m_bPending = true;
     }
-    // Reads the bytes from offset again, cut afresh (for a join that cut them differently).
-    void Rewind(std::int64_t offset)
+    // Reads the bytes from offset again, cut afresh: a join that cut them differently gives back the
+    // data lines it counted from there (uncount), which are then counted as read again.
+    void Rewind(std::int64_t offset, int uncount = -1)
     {
         m_bPending = false;
         m_Stream.Seek(offset);
+        if (uncount >= 0 && m_pLedger) {
+            m_pLedger->UncountLines(uncount);
+            m_nCountedTotal -= uncount;
+            m_nCountedTo = offset;
+        }
     }
+    // A physical line read from Stream() directly, from offset to end: counted as Next would.
+    bool CountRaw(std::int64_t offset, std::int64_t end, std::string_view text);
+    // The line the last Next delivered opens a ledger row: it is a keyword line, no data line.
+    void OpenRow(std::string keyword);
+    Ledger* LedgerOf() const { return m_pLedger; }
+    // Data lines counted so far, less those given back.
+    long long CountedLines() const { return m_nCountedTotal; }
     // The stream itself, for readers that take physical lines of their own; nothing may be handed back.
     LineStream& Stream() { return m_Stream; }
     const ReadingLayout& Layout() const { return m_Layout; }
@@ -70,4 +92,9 @@ private:
     std::string m_Pending;
     bool m_bPending = false;
     std::int64_t m_nOffset = 0;
+    std::int64_t m_nLine = 0;
+    Ledger* m_pLedger;
+    std::int64_t m_nCountedTo = 0;  // lines starting before here have been counted
+    bool m_bCounted = false;        // the last line delivered was counted as a data line
+    long long m_nCountedTotal = 0;
 };

@@ -50,14 +50,12 @@ struct Designation {
     std::size_t count = 0;
 };
 
-// Reads PREFIX NUMBER (SEP NUMBER)+ where NUMBER is digits with at most one '.', and every
-// dimension must be a finite positive value. Anything else is not a catalogue designation.
-bool ParseDesignation(std::string_view s, Designation& d) {
-    std::size_t i = 0;
-    while (i < s.size() && IsAsciiLetter(s[i])) ++i;
-    d.family = FamilyOf(s.substr(0, i));
-    if (d.family == Family::None) return false;
-    d.text.assign(s.substr(0, i));
+// Reads NUMBER (SEP NUMBER)* from position i to the end of s, where NUMBER is digits with at most one
+// '.' and every dimension must be a finite positive value; at most max of them, else false. The numbers
+// as written are appended to text, joined by 'x', when text is given.
+bool ReadDimensions(std::string_view s, std::size_t i, double* dims, std::size_t max, std::size_t& count,
+                    std::string* text) {
+    count = 0;
     for (;;) {
         const std::size_t start = i;
         bool sawDot = false;
@@ -67,20 +65,32 @@ bool ParseDesignation(std::string_view s, Designation& d) {
             else if (s[i] == '.' && !sawDot) sawDot = true;
             else break;
         }
-        if (!sawDigit || d.count == kMaxDimensions) return false;
+        if (!sawDigit || count == max) return false;
         const char* first = s.data() + start;
         const char* last = s.data() + i;
         double v = 0.0;
         const auto [end, ec] = std::from_chars(first, last, v);
         // Out-of-range digit strings (overflow to infinity, underflow to zero) are no real size.
         if (ec != std::errc() || end != last || !(v > 0.0) || !std::isfinite(v)) return false;
-        if (d.count > 0) d.text += 'x';
-        d.text.append(first, last);
-        d.dims[d.count++] = v;
-        if (i == s.size()) break;
+        if (text) {
+            if (count > 0) *text += 'x';
+            text->append(first, last);
+        }
+        dims[count++] = v;
+        if (i == s.size()) return true;
         if (!IsSeparator(s[i])) return false;
         ++i;  // a separator must be followed by another number, checked on the next pass
     }
+}
+
+// Reads PREFIX NUMBER (SEP NUMBER)+ as ReadDimensions does. Anything else is not a catalogue designation.
+bool ParseDesignation(std::string_view s, Designation& d) {
+    std::size_t i = 0;
+    while (i < s.size() && IsAsciiLetter(s[i])) ++i;
+    d.family = FamilyOf(s.substr(0, i));
+    if (d.family == Family::None) return false;
+    d.text.assign(s.substr(0, i));
+    if (!ReadDimensions(s, i, d.dims, kMaxDimensions, d.count, &d.text)) return false;
     if (!DimensionCountFits(d.family, d.count)) return false;
     // A pipe wall is at most half the outside diameter (a solid round): a thicker one would give a
     // negative inner radius.
@@ -111,6 +121,13 @@ void FillProperties(const Designation& d, CSection& sec) {
 }
 
 }  // namespace
+
+std::size_t ReadDesignationDimensions(std::string_view name, double* dims, std::size_t max) {
+    std::size_t i = 0;
+    while (i < name.size() && IsAsciiLetter(name[i])) ++i;
+    std::size_t count = 0;
+    return ReadDimensions(name, i, dims, max, count, nullptr) ? count : 0;
+}
 
 CSection::CSection() : m_dProperties{} {}
 

@@ -15,6 +15,7 @@ int Translation::MIDAStranslatetoOrvo_Areasec()
         section->ID = record->m_nID;
         section->Thickness = record->m_dThickness;
         m_ASectionArray.Add(section);
+        m_Blocks.thickness->MarkUsed(i);
     }
     return 0;
 }

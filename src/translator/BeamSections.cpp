@@ -1,6 +1,7 @@
 // Beam-section step: *SECTION records become working line sections with a shape code, a number within
 // that shape code and 13 property values; members are then linked to them and given a reference point.
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -66,15 +67,24 @@ const ShapeRule& RuleFor(const std::string& word)
     return kOtherShape;
 }
 
-// Dimension n (1-based) of the record; a dimension the line does not give reads as 0.0.
-double Dimension(const SectionRecord& record, int n)
+// The dimensions D1, D2, ... of a section, as a value-form line writes them.
+struct Dimensions {
+    const double* values;
+    int count;
+    // Dimension n (1-based); a dimension the line does not give reads as 0.0.
+    double operator()(int n) const { return n >= 1 && n <= count ? values[n - 1] : 0.0; }
+};
+
+Dimensions DimensionsOf(const SectionRecord& record)
 {
-    return n <= record.m_Dimensions.Count ? record.m_Dimensions[n - 1] : 0.0;
+    return {record.m_Dimensions.Data, record.m_Dimensions.Count};
 }
 
-void PlaceDimensions(const SectionRecord& record, Placement placement, ValueArray<double>& p)
+// Dimension n (1-based) of the record; a dimension the line does not give reads as 0.0.
+double Dimension(const SectionRecord& record, int n) { return DimensionsOf(record)(n); }
+
+void PlaceDimensions(const Dimensions& D, Placement placement, ValueArray<double>& p)
 {
-    auto D = [&record](int n) { return Dimension(record, n); };
     switch (placement) {
     case Placement::HOrT:
         p[4] = D(1);
@@ -107,6 +117,59 @@ void PlaceDimensions(const SectionRecord& record, Placement placement, ValueArra
     case Placement::None:
         break;
     }
+}
+
+// A database designation of a family the catalogue does not hold, read as the value-form line of its
+// shape would give it: box "B H x B x t" or "B H x B x tw x tf" as D1..D6 = H, B, tw, tf, the web
+// spacing B - tw, tf; solid rectangle "SB H x B"; solid round "SR D". Designation numbers are mm. False
+// when the designation does not read so.
+bool TakeDesignation(const SectionRecord& record, Placement placement, WorkLSection& section)
+{
+    double written[4] = {};
+    const std::size_t count = ReadDesignationDimensions(record.m_strCatalogName, written, std::size(written));
+    double d[6] = {};
+    int given = 0;
+    switch (placement) {
+    case Placement::Box:
+        if (count != 3 && count != 4)
+            return false;
+        d[0] = written[0];
+        d[1] = written[1];
+        d[2] = written[2];
+        d[3] = written[count - 1];  // one thickness for web and flanges when only one is written
+        d[4] = d[1] - d[2];
+        d[5] = d[3];
+        given = 6;
+        break;
+    case Placement::SolidBar:
+        if (count != 2)
+            return false;
+        d[0] = written[0];
+        d[1] = written[1];
+        given = 2;
+        break;
+    case Placement::SolidRound:
+        if (count != 1)
+            return false;
+        d[0] = written[0];
+        given = 1;
+        break;
+    default:
+        return false;
+    }
+    PlaceDimensions({d, given}, placement, section.Properties);
+    section.FromCatalogue = true;  // in mm already, like catalogue sections
+    return true;
+}
+
+// "number, name, TYPE" of a section the host's 13 values cannot describe; a DBUSER section adds its
+// shape word.
+std::string UntranslatedDetail(const SectionRecord& record)
+{
+    std::string detail = std::to_string(record.m_nID) + ", " + record.m_strName + ", " + record.m_strType;
+    if (!record.m_strShape.empty() && record.m_strShape != record.m_strType)
+        detail += " " + record.m_strShape;
+    return detail;
 }
 
 // Angle code from a catalogue designation: after the first 'x', "L100x10" leaves "10" (equal legs,
@@ -142,6 +205,7 @@ int Translation::MIDAStranslatetoOrvo_Section()
 {
     if (!m_Blocks.section)
         return 0;
+    const TranslationRules& rules = *m_pRules;
 
     // Sections are numbered 1, 2, 3, ... within each shape code, carrying on from what an earlier run
     // already collected.
@@ -156,10 +220,18 @@ int Translation::MIDAStranslatetoOrvo_Section()
             break;
         if (record->m_bContinuation)
             continue;  // property or stiffener rows of the section before
-        const ShapeRule& rule = RuleFor(record->m_strShape);
+        const ShapeRule* shape = &RuleFor(record->m_strShape);
+        auto* section = new WorkLSection;
+        // A database designation of a family the catalogue does not hold gives the dimensions itself; one
+        // that does not read as its shape's dimensions leaves a section the host cannot describe.
+        const bool designation =
+            rules.readsDesignationDimensions && !shape->catalogue && record->m_nDataKind == 1 &&
+            shape->placement != Placement::None;
+        if (designation && !TakeDesignation(*record, shape->placement, *section))
+            shape = &kOtherShape;
+        const ShapeRule& rule = *shape;
         const bool angle = rule.word == "L";
 
-        auto* section = new WorkLSection;
         section->Name = record->m_strName;
         section->FileNumber = record->m_nID;
         section->ShapeCode = rule.code;
@@ -176,8 +248,8 @@ int Translation::MIDAStranslatetoOrvo_Section()
                          record->m_strCatalogName, m_Blocks.section->GetCount() - i);
                 return 0;
             }
-        } else {
-            PlaceDimensions(*record, rule.placement, section->Properties);
+        } else if (!designation) {
+            PlaceDimensions(DimensionsOf(*record), rule.placement, section->Properties);
             if (angle)
                 section->ShapeCode =
                     Dimension(*record, 1) == Dimension(*record, 2) ? kShapeEqualAngle : kShapeUnequalAngle;
@@ -185,8 +257,14 @@ int Translation::MIDAStranslatetoOrvo_Section()
         if (angle)
             m_SectionTypes.Add(section->ShapeCode);
 
+        if (rule.placement == Placement::None && rules.namesUntranslatedSections)
+            if (MidasDiagnostics* sink = StepDiagnostics())
+                Note(sink, MidasFinding::UntranslatedSection, m_Blocks.section->RecordOffset(i),
+                     UntranslatedDetail(*record));
+
         section->ID = ++numbered[section->ShapeCode];
         m_LSectionArray.Add(section);
+        m_Blocks.section->MarkUsed(i);  // its first line; property and stiffener rows reach nothing
     }
     return 0;
 }

@@ -73,9 +73,11 @@ int Translation::MIDAStranslatetoOrvo_Constraint()
     for (int c = 0; c < m_Blocks.constraint->GetCount(); ++c) {
         ConstraintRecord* constraint = m_Blocks.constraint->GetRecord(c);
         const unsigned char flags = FlagsFromText(constraint->m_strFlags);
+        const bool unite = m_pRules->unitesSupportLines;
         auto restrain = [&](NodeRecord* node) {
             node->m_pConstraint = constraint;
-            node->m_byRestraint = flags;
+            node->m_byRestraint = unite ? static_cast<unsigned char>(node->m_byRestraint | flags) : flags;
+            m_Blocks.constraint->MarkUsed(c);
         };
         for (int n : constraint->m_NodeIDs) {
             if (NodeRecord* node = nodes.Find(n, beyond))
@@ -111,6 +113,7 @@ int Translation::MIDAStranslatetoOrvo_FrameRelease()
             continue;
         }
         element->m_pFrameRelease = release;
+        m_Blocks.frameRelease->MarkUsed(r);
         element->m_byStartRelease = FlagsFromText(release->m_strEndIFlags);
         element->m_byEndRelease = FlagsFromText(release->m_strEndJFlags);
     }
@@ -130,8 +133,10 @@ int Translation::MIDAStranslateOrvo_Group()
         const PooledText name = m_GroupNames->Intern(group->m_strName);
         // Today's lists reach the elements whose numbers they name.
         for (const IdRange& item : group->m_ElementRanges) {
-            const long long none = elements.Numbers().Walk(
-                item, [&](int e) { elements.Find(e, beyond)->m_strGroupName = name; });
+            const long long none = elements.Numbers().Walk(item, [&](int e) {
+                elements.Find(e, beyond)->m_strGroupName = name;
+                m_Blocks.group->MarkUsed(g);
+            });
             missing.Add(m_Blocks.group->RecordOffset(g), item, none);
         }
         for (int e : group->m_ElementIDs) {
@@ -145,6 +150,7 @@ int Translation::MIDAStranslateOrvo_Group()
                 continue;
             }
             element->m_strGroupName = name;
+            m_Blocks.group->MarkUsed(g);
         }
     }
     return 0;

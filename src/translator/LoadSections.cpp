@@ -14,16 +14,29 @@ int ClaimedRecords(const std::unique_ptr<Block>& block, int records, unsigned se
 
 } // namespace
 
+// Records a new block read again from lines the load reader built working records from before (a block
+// re-read from a load section header that opened it too): those records are not built a second time.
+template <class Block>
+int NotBuiltBefore(const std::unique_ptr<Block>& block, long long builtTo)
+{
+    const int first = block ? block->FirstRecordFrom(builtTo) : 0;
+    return first > 0 ? first : -1;
+}
+
 int Translation::TakeLoadReaderNodes()
 {
-    const int built = ClaimedRecords(m_Blocks.node, m_Claims.nodeRecords, m_Claims.nodeBlock);
+    int built = ClaimedRecords(m_Blocks.node, m_Claims.nodeRecords, m_Claims.nodeBlock);
+    if (built < 0 && m_Claims.loadReading)
+        built = NotBuiltBefore(m_Blocks.node, m_Claims.nodesBuiltTo);
     m_Claims.nodeRecords = -1;
     return built;
 }
 
 int Translation::TakeLoadReaderLines()
 {
-    const int built = ClaimedRecords(m_Blocks.element, m_Claims.elementRecords, m_Claims.elementBlock);
+    int built = ClaimedRecords(m_Blocks.element, m_Claims.elementRecords, m_Claims.elementBlock);
+    if (built < 0 && m_Claims.loadReading)
+        built = NotBuiltBefore(m_Blocks.element, m_Claims.linesBuiltTo);
     m_Claims.elementRecords = -1;
     return built;
 }
@@ -33,6 +46,7 @@ void Translation::StartLoadSections(const ModelBlocks&)
     // Loads are attached to working nodes and lines and measured on them, so they must exist. Ones built
     // by an earlier run from the same blocks and not yet claimed by Write are used again; of a block that
     // grew since, only the new records are built.
+    m_Claims.loadReading = true;
     const int nodes = ClaimedRecords(m_Blocks.node, m_Claims.nodeRecords, m_Claims.nodeBlock);
     if (nodes < 0)
         MIDAStranslatetoOrvo_Node();
@@ -48,6 +62,11 @@ void Translation::StartLoadSections(const ModelBlocks&)
         BuildWorkLines(lines);
     m_Claims.elementRecords = m_Blocks.element ? m_Blocks.element->GetCount() : -1;
     m_Claims.elementBlock = m_Blocks.element ? m_Blocks.element->Serial() : 0;
+    m_Claims.loadReading = false;
+    if (m_Blocks.node)
+        m_Claims.nodesBuiltTo = std::max(m_Claims.nodesBuiltTo, m_Blocks.node->EndOffset());
+    if (m_Blocks.element)
+        m_Claims.linesBuiltTo = std::max(m_Claims.linesBuiltTo, m_Blocks.element->EndOffset());
 
     m_nPointLoadCounter = 0;
     m_nLineLoadCounter = 0;

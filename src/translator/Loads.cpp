@@ -17,13 +17,21 @@
 
 namespace {
 
-// Load case type word to the host's load case kind: dead, live, wind; any other word counts as live.
-int CaseKindOf(const std::string& type)
+// Load case type word to the host's load case kind: dead 0, live 1, wind 2. The classic rule knows D and W
+// and counts any other word as live. Today's types: dead loads of every kind (construction stage,
+// prestress, creep, shrinkage, earth and water pressure) are dead, wind is wind, live ones live; any
+// other type counts as live and is not known.
+int CaseKindOf(const std::string& type, bool todaysTypes, bool& known)
 {
-    if (type == "D")
-        return 0;
-    if (type == "W")
+    known = true;
+    if (!todaysTypes)
+        return type == "D" ? 0 : type == "W" ? 2 : 1;
+    for (const char* dead : {"D", "DC", "DW", "DD", "CS", "PS", "CR", "SH", "EP", "EH", "ES", "BF"})
+        if (type == dead)
+            return 0;
+    if (type == "W" || type == "WL")
         return 2;
+    known = type == "L" || type == "LR" || type == "IL";
     return 1;
 }
 
@@ -48,13 +56,14 @@ constexpr LoadTypeRule kLoadTypes[] = {
     {"CONLOAD", 2, true},
     {"CONMOMENT", 3, true},
     {"UNILOAD", 1, false},
-    {"UNIMOMEMT", 4, false},  // the file's own spelling of the uniform moment
+    {"UNIMOMEMT", 4, false},  // the classic spelling of the uniform moment
+    {"UNIMOMENT", 4, false},  // as MIDAS writes it today: read where the rules scale by dimension
 };
 
-const LoadTypeRule* LoadTypeOf(std::string_view word)
+const LoadTypeRule* LoadTypeOf(std::string_view word, bool todaysWords)
 {
     for (const LoadTypeRule& rule : kLoadTypes)
-        if (word == rule.word)
+        if (word == rule.word && (todaysWords || word != "UNIMOMENT"))
             return &rule;
     return nullptr;
 }
@@ -126,14 +135,15 @@ private:
 // section's name, so with load cases "L" and "LL" the section "LL" is load case 1. Where the profile asks
 // for it, a load case with exactly the section's name comes first.
 LoadCase FindLoadCase(const LoadCaseBlock& cases, const LoadTargets& targets, const std::string& sectionName,
-                      bool exactFirst)
+                      const TranslationRules& rules, bool& knownType)
 {
-    int position = exactFirst ? targets.ExactCase(sectionName) : 0;
+    knownType = true;
+    int position = rules.matchesLoadCaseExactlyFirst ? targets.ExactCase(sectionName) : 0;
     if (position == 0)
         position = targets.ContainedCase(sectionName);
     if (position == 0)
         return {};
-    return {position, CaseKindOf(cases.GetRecord(position - 1)->m_strType)};
+    return {position, CaseKindOf(cases.GetRecord(position - 1)->m_strType, rules.knowsLoadCaseTypes, knownType)};
 }
 
 void AddPointLoad(const ConLoadRecord& record, const LoadCase& loadCase, PooledArray<WorkPointLoad>& loads)
@@ -154,7 +164,7 @@ void AddPointLoad(const ConLoadRecord& record, const LoadCase& loadCase, PooledA
 // Distances of the file are fractions of the member length; positions are lengths from the start end,
 // in the file's length unit.
 void AddLineLoads(const BeamLoadRecord& record, const LoadTypeRule& rule, const LoadCase& loadCase,
-                  double length, PooledArray<WorkLineLoad>& loads)
+                  double length, double scale, PooledArray<WorkLineLoad>& loads)
 {
     const double distances[4] = {record.m_dD1, record.m_dD2, record.m_dD3, record.m_dD4};
     const double values[4] = {record.m_dP1, record.m_dP2, record.m_dP3, record.m_dP4};
@@ -168,10 +178,10 @@ void AddLineLoads(const BeamLoadRecord& record, const LoadTypeRule& rule, const 
         load->LoadType = rule.loadType;
         load->Direction = direction;
         load->Position1 = distances[k] * length;
-        load->Value1 = values[k];
+        load->Value1 = values[k] * scale;
         if (!rule.concentrated) {
             load->Position2 = distances[1] * length;
-            load->Value2 = values[1];
+            load->Value2 = values[1] * scale;
         }
     }
 }
@@ -300,13 +310,18 @@ int LoadTargets::FirstLine(int number) const { return Ready(m_pIndex->lines, m_L
 
 // Length of a member from the first node with its start number to the last node with its end number,
 // in the file's length unit.
-double Translation::MeasureLine(const WorkLine& line, const LoadTargets& targets) const
+double Translation::MeasureLine(const WorkLine& line, const LoadTargets& targets, double* axis) const
 {
     const Point start = PointOf(m_NodeArray.GetAt(targets.FirstNode(line.StartNode)));
     const Point end = PointOf(m_NodeArray.GetAt(targets.LastNode(line.EndNode)));
     const double dx = end.x - start.x;
     const double dy = end.y - start.y;
     const double dz = end.z - start.z;
+    if (axis) {
+        axis[0] = dx;
+        axis[1] = dy;
+        axis[2] = dz;
+    }
     return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
@@ -323,14 +338,19 @@ double Translation::GetElementLength(int index)
 // carrying it; a load whose node or member does not exist is still made, and nothing lists it.
 void Translation::CreateSectionLoads(const ::LoadSection& section, const LoadTargets& targets)
 {
-    const bool exactFirst = m_pRules->matchesLoadCaseExactlyFirst;
+    bool knownType = true;
     const LoadCase loadCase =
-        m_Blocks.loadCase ? FindLoadCase(*m_Blocks.loadCase, targets, section.caseName, exactFirst) : LoadCase{};
+        m_Blocks.loadCase ? FindLoadCase(*m_Blocks.loadCase, targets, section.caseName, *m_pRules, knownType) : LoadCase{};
     MidasDiagnostics* const sink = m_pDiagnostics;
     if (sink && loadCase.id == 0)
         Note(sink, MidasFinding::LoadCaseNotNamed, section.headerOffset, section.caseName);
-    const ConLoadBlock* const conLoads = section.conLoads;
-    const BeamLoadBlock* const beamLoads = section.beamLoads;
+    if (sink && !knownType) {
+        const std::string& type = m_Blocks.loadCase->GetRecord(loadCase.id - 1)->m_strType;
+        if (m_NamedCaseTypes.insert(type).second)  // each type named once
+            Note(sink, MidasFinding::UnknownLoadCaseType, m_Blocks.loadCase->RecordOffset(loadCase.id - 1), type);
+    }
+    ConLoadBlock* const conLoads = section.conLoads;
+    BeamLoadBlock* const beamLoads = section.beamLoads;
 
     // A classic record loads its one number, whether a node has it or not. A list of today's layout loads
     // the numbers that name a node or member; the others make nothing and are counted per block.
@@ -344,6 +364,7 @@ void Translation::CreateSectionLoads(const ::LoadSection& section, const LoadTar
             else if (sink)
                 Note(sink, MidasFinding::LoadOnMissingNode, conLoads->RecordOffset(i), std::to_string(number));
             AddPointLoad(*record, loadCase, m_PointLoadArray);
+            conLoads->MarkUsed(i);
         };
         if (!walks)
             load(record->m_nNode);
@@ -354,7 +375,7 @@ void Translation::CreateSectionLoads(const ::LoadSection& section, const LoadTar
     MissingNumbers missingMembers(sink, MidasFinding::LoadOnMissingMember);
     for (int i = 0; beamLoads && i < beamLoads->GetCount(); ++i) {
         const BeamLoadRecord* record = beamLoads->GetRecord(i);
-        const LoadTypeRule* rule = LoadTypeOf(record->m_strType);
+        const LoadTypeRule* rule = LoadTypeOf(record->m_strType, m_pRules->scalesByDimension);
         if (sink) {
             const long long offset = beamLoads->RecordOffset(i);
             if (!rule)
@@ -362,17 +383,34 @@ void Translation::CreateSectionLoads(const ::LoadSection& section, const LoadTar
             if (DirectionOf(record->m_strDir) < 0)
                 Note(sink, MidasFinding::UnknownDirection, offset, record->m_strDir.str());
         }
+        // Today's layout: an eccentricity has no field in the host; a load per projected length in a global
+        // direction becomes a load per length of the member.
+        const int direction = DirectionOf(record->m_strDir);
+        const bool projected = m_pRules->convertsProjectedLoads && record->m_strProjection == "YES" && rule &&
+                               !rule->concentrated && direction >= 0 && direction <= 2;
+        if (sink && m_pRules->convertsProjectedLoads && record->m_strExtra1 == "YES")
+            Note(sink, MidasFinding::LoadEccentricity, beamLoads->RecordOffset(i), record->m_strExtra2.str());
+        if (sink && projected)
+            Note(sink, MidasFinding::ProjectedLoad, beamLoads->RecordOffset(i), record->m_strDir.str());
         auto load = [&](int number) {
             // A member lists one number per member-load record, even one whose type word makes no entry.
             double length = 0.0;
+            double scale = 1.0;
             if (WorkLine* line = m_LineArray.GetAt(targets.FirstLine(number))) {
                 line->LineLoads.Add(++m_nLineLoadCounter);
-                length = MeasureLine(*line, targets);
+                double axis[3];
+                length = MeasureLine(*line, targets, axis);
+                if (projected && length > 0.0) {
+                    axis[direction] = 0.0;  // the member seen along the load: its length normal to the load
+                    scale = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]) / length;
+                }
             } else if (sink) {
                 Note(sink, MidasFinding::LoadOnMissingMember, beamLoads->RecordOffset(i), std::to_string(number));
             }
-            if (rule)
-                AddLineLoads(*record, *rule, loadCase, length, m_LineLoadArray);
+            if (rule) {
+                AddLineLoads(*record, *rule, loadCase, length, scale, m_LineLoadArray);
+                beamLoads->MarkUsed(i);
+            }
         };
         if (!walks)
             load(record->m_nElement);

@@ -18,6 +18,9 @@ public:
     // Position of a grade name among the steels (positions 0-3) or concretes (4-17); -1 when absent.
     static int FindSteel(const std::string& gradeName);
     static int FindConcrete(const std::string& gradeName);
+    // The constants of a typical material of a TYPE word (STEEL, CONC) as the table writes them: grade
+    // code 21, Poisson's ratio, thermal coefficient and density, modulus and yield 0; null for another.
+    static const MaterialProperty* Typical(const std::string& type);
 
 private:
     MaterialProperty m_Entries[kSize];

@@ -1,5 +1,10 @@
-// Material step and the built-in grade table: standard grades and user-defined materials.
+// Material step and the built-in grade table: standard grades and user-defined materials, and the links
+// from members to the host's materials at the hand-over.
+#include <cmath>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "Translation.h"
 #include "WorkRecords.h"
@@ -36,6 +41,16 @@ constexpr Grade kGrades[MaterialGradeTable::kSize] = {
 };
 constexpr int kFirstConcrete = 4;
 
+// Typical steel and concrete, for a grade the table does not hold; in kN and mm.
+struct TypicalMaterial {
+    std::string_view type;
+    MaterialProperty constants;
+};
+constexpr TypicalMaterial kTypical[] = {
+    {"STEEL", {MaterialGradeTable::kUserDefinedGrade, 0.0, 0.3, 1.2e-05, 0.0, 7.85e-06}},
+    {"CONC", {MaterialGradeTable::kUserDefinedGrade, 0.0, 0.2, 1e-05, 0.0, 2.5e-06}},
+};
+
 // Weight density to mass density: divide by 9.8.
 constexpr double kWeightToMass = 0.1020408163265306;
 
@@ -66,6 +81,14 @@ int MaterialGradeTable::FindSteel(const std::string& gradeName) { return FindIn(
 
 int MaterialGradeTable::FindConcrete(const std::string& gradeName) { return FindIn(gradeName, kFirstConcrete, kSize); }
 
+const MaterialProperty* MaterialGradeTable::Typical(const std::string& type)
+{
+    for (const TypicalMaterial& typical : kTypical)
+        if (typical.type == type)
+            return &typical.constants;
+    return nullptr;
+}
+
 int Translation::MIDAStranslatetoOrvo_Material()
 {
     if (!m_Blocks.material)
@@ -74,14 +97,26 @@ int Translation::MIDAStranslatetoOrvo_Material()
     for (int i = 0; i < m_Blocks.material->GetCount(); ++i) {
         const MaterialRecord* record = m_Blocks.material->GetRecord(i);
         auto* material = new WorkMaterial;
+        bool modulusFromLine = false;
         if (record->m_nDataKind == 1) {
             // Standard grade: the standard code selects the steels or the concretes.
             const int position = rules.findGrade(record->m_strStandardCode, record->m_strGradeName);
+            const MaterialProperty* typical =
+                rules.takesGradeModulusFromLine ? MaterialGradeTable::Typical(record->m_strType) : nullptr;
             if (position >= 0) {
                 material->Grades.Fill();
                 if (const MaterialProperty* entry = material->Grades.Lookup(position))
                     material->Property = *entry;
                 material->Property.Grade = kGrades[position].constants.Grade;
+            } else if (typical && record->m_dElasticity != 0.0 && std::isfinite(record->m_dElasticity)) {
+                // A grade the table does not hold: the line's modulus (in the file's units) with the other
+                // constants of a typical material of its TYPE.
+                material->Property = *typical;
+                material->Property.Elastic = record->m_dElasticity;
+                modulusFromLine = true;
+                if (MidasDiagnostics* sink = StepDiagnostics())
+                    Note(sink, MidasFinding::GradeFromLine, m_Blocks.material->RecordOffset(i),
+                         record->m_strStandardCode + " " + record->m_strGradeName);
             }
             // No match: grade -1 and all constants 0, still handed over.
             else if (MidasDiagnostics* sink = StepDiagnostics())
@@ -94,9 +129,61 @@ int Translation::MIDAStranslatetoOrvo_Material()
             p.Poisson = record->m_dPoisson;
             p.Thermal = record->m_dThermal;
             p.Extra = 0.0;
-            p.Density = record->m_dDensity * kWeightToMass;
+            if (m_pRules->scalesByDimension) {
+                material->WeightDensity = record->m_dDensity;
+                material->MassDensity = record->m_dMass;
+            } else {
+                p.Density = record->m_dDensity * kWeightToMass;
+            }
         }
         m_MaterialArray.Add(material);
+        m_MaterialNumbers.push_back(record->m_nID);
+        m_ModulusFromLine.push_back(modulusFromLine);
+        m_Blocks.material->MarkUsed(i);
     }
     return 0;
+}
+
+bool Translation::ModulusFromLine(int index) const
+{
+    return index >= 0 && std::size_t(index) < m_ModulusFromLine.size() && m_ModulusFromLine[std::size_t(index)];
+}
+
+int Translation::HostMaterialID(int fileNumber) const
+{
+    const auto found = m_HostMaterialIDs.find(fileNumber);
+    return found != m_HostMaterialIDs.end() ? found->second : 0;
+}
+
+void Translation::LinkMaterials(ModalData_Orvo& model, int lineBase)
+{
+    // The working materials were just handed over, in order, at the end of the host's list.
+    m_HostMaterialIDs.clear();
+    const int count = m_MaterialArray.GetSize();
+    const int base = model.m_Materials.GetSize() - count;
+    for (int k = 0; k < count && std::size_t(k) < m_MaterialNumbers.size(); ++k)
+        if (const Material_Orvo* material = model.m_Materials.GetAt(base + k))
+            m_HostMaterialIDs.try_emplace(m_MaterialNumbers[std::size_t(k)], material->ID);
+    if (!m_pRules->linksMaterialsByHostID)
+        return;
+
+    // Members whose material the file does not define get 0, counted per material number in the order
+    // they are first met.
+    std::vector<std::pair<int, int>> unmatched;
+    std::unordered_map<int, std::size_t> entryOf;
+    for (int i = 0; i < m_LineArray.GetSize(); ++i) {
+        const WorkLine* work = m_LineArray.GetAt(i);
+        Line_Orvo* line = model.m_Lines.GetAt(lineBase + i);
+        if (!work || !line)
+            break;
+        line->MaterialID = HostMaterialID(work->MaterialID);
+        if (line->MaterialID != 0)
+            continue;
+        const auto [entry, first] = entryOf.try_emplace(work->MaterialID, unmatched.size());
+        if (first)
+            unmatched.emplace_back(work->MaterialID, 0);
+        ++unmatched[entry->second].second;
+    }
+    for (const auto& [number, members] : unmatched)
+        Note(m_pDiagnostics, MidasFinding::UnmatchedMaterial, -1, "material " + std::to_string(number), members);
 }

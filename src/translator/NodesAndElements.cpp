@@ -1,5 +1,9 @@
-// Node and element steps: working nodes with their restraints, working lines with releases and groups.
+// Node and element steps: working nodes with their restraints, working lines with releases and groups,
+// working areas of plates and walls.
 #include <algorithm>
+#include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "Translation.h"
 #include "WorkRecords.h"
@@ -22,6 +26,31 @@ LineKind KindOf(std::string_view type)
 
 constexpr unsigned char kPinned = kFreeRY | kFreeRZ;
 
+// The host's area kind of a PLATE (1) or WALL (2) element; 0 for any other type.
+int AreaKindOf(std::string_view type) { return type == "PLATE" ? 1 : type == "WALL" ? 2 : 0; }
+
+// Numbers that name nothing, with how many areas name each, in the order first met.
+class UnmatchedNumbers {
+public:
+    void Add(int number)
+    {
+        const auto [entry, first] = m_Index.try_emplace(number, m_Counts.size());
+        if (first)
+            m_Counts.emplace_back(number, 0);
+        ++m_Counts[entry->second].second;
+    }
+    // One finding per number: "<what> <number>", counting its areas.
+    void Note(MidasDiagnostics* sink, MidasFinding kind, const char* what) const
+    {
+        for (const auto& [number, areas] : m_Counts)
+            ::Note(sink, kind, -1, what + std::to_string(number), areas);
+    }
+
+private:
+    std::vector<std::pair<int, int>> m_Counts;
+    std::unordered_map<int, std::size_t> m_Index;
+};
+
 void CopyReleasesAndGroup(const ElementRecord& record, LineKind kind, WorkLine& line)
 {
     line.GroupName = record.m_strGroupName;
@@ -43,6 +72,7 @@ void Translation::BuildWorkNodes(int firstRecord)
         WorkNode* node = m_NodeArray.Emplace();
         if (!node)
             return;
+        m_Blocks.node->MarkUsed(i);
         node->ID = record->m_nID;
         node->X = record->m_dX;
         node->Y = record->m_dY;
@@ -77,6 +107,7 @@ void Translation::BuildWorkLines(int firstRecord)
         WorkLine* line = m_LineArray.Emplace();
         if (!line)
             return;
+        m_Blocks.element->MarkUsed(i);
         line->ID = record->m_nID;
         line->StartNode = record->m_NodeIDs.Count > 0 ? record->m_NodeIDs[0] : 0;
         line->EndNode = record->m_NodeIDs.Count > 1 ? record->m_NodeIDs[1] : 0;
@@ -88,6 +119,8 @@ void Translation::BuildWorkLines(int firstRecord)
 
 int Translation::MIDAStranslatetoOrvo_Element()
 {
+    if (m_bWriting)
+        BuildWorkAreas();  // not when the load reader runs this step early: loads go on nodes and members only
     if (!m_Blocks.element)
         return 0;
     MIDAStranslatetoOrvo_FrameRelease();
@@ -118,4 +151,84 @@ void Translation::ClaimLoadReaderLines()
         if (WorkLine* line = m_LineArray.GetAt(k++))
             CopyReleasesAndGroup(*record, kind, *line);
     }
+}
+
+void Translation::BuildWorkAreas()
+{
+    m_AreaArray.DeleteAll();
+    if (!m_pRules->translatesAreas || !m_Blocks.element)
+        return;
+    for (int i = 0; i < m_Blocks.element->GetCount(); ++i) {
+        const ElementRecord* record = m_Blocks.element->GetRecord(i);
+        const int kind = AreaKindOf(record->m_strType);
+        if (kind == 0)
+            continue;
+        // The corners are the first four numbers of the record's node list; the sub-type and wall ID that
+        // follow them are no nodes. A list too short for three corners makes no area.
+        const int corners = std::min(record->m_NodeIDs.Count, 4);
+        if (corners < 3) {
+            Note(m_pDiagnostics, MidasFinding::UntranslatedElement, m_Blocks.element->RecordOffset(i),
+                 record->m_strType.str() + " with fewer than three nodes");
+            continue;
+        }
+        auto* area = new WorkArea;
+        area->ID = record->m_nID;
+        area->Kind = kind;
+        area->SectionID = record->m_nSectionID;
+        area->MaterialID = record->m_nMaterialID;
+        for (int k = 0; k < corners; ++k)
+            area->Nodes.Add(record->m_NodeIDs[k]);
+        if (area->Nodes.Count != corners) {
+            delete area;  // out of memory: the areas end here
+            return;
+        }
+        if (m_AreaArray.Add(area) < 0)
+            return;
+        m_Blocks.element->MarkUsed(i);
+    }
+}
+
+void Translation::RenumberAreas(const std::unordered_map<int, int>& newID)
+{
+    for (int j = 0; j < m_AreaArray.GetSize(); ++j) {
+        WorkArea* area = m_AreaArray[j];
+        // A corner whose number names no node keeps the file's number, as a member end does.
+        for (int& node : area->Nodes) {
+            if (auto found = newID.find(node); found != newID.end())
+                node = found->second;
+            else if (m_pDiagnostics)
+                Note(m_pDiagnostics, MidasFinding::UnmatchedMemberEnd, -1,
+                     std::string(area->Kind == 1 ? "plate " : "wall ") + std::to_string(area->ID) + " node " +
+                         std::to_string(node));
+        }
+        area->ID = j + 1;
+    }
+}
+
+void Translation::HandOverAreas(ModalData_Orvo& model)
+{
+    // Thicknesses reach the host with the file's numbers, so an area's thickness is linked when the
+    // file defines its number.
+    std::unordered_set<int> thicknesses;
+    for (const WorkASection* section : m_ASectionArray)
+        thicknesses.insert(section->ID);
+    UnmatchedNumbers unmatchedThickness, unmatchedMaterial;
+    for (const WorkArea* work : m_AreaArray) {
+        auto* area = new Area_Orvo;
+        area->Kind = work->Kind;
+        area->ID = work->ID;
+        for (int node : work->Nodes)
+            area->Nodes.Add(node);
+        const bool linked = thicknesses.count(work->SectionID) > 0;
+        area->SectionID = linked ? work->SectionID : 0;
+        if (!linked)
+            unmatchedThickness.Add(work->SectionID);
+        area->MaterialID = work->MaterialID;
+        if (m_pRules->linksMaterialsByHostID && (area->MaterialID = HostMaterialID(work->MaterialID)) == 0)
+            unmatchedMaterial.Add(work->MaterialID);
+        if (model.m_Areas.Add(area) < 0)
+            break;
+    }
+    unmatchedThickness.Note(m_pDiagnostics, MidasFinding::UnmatchedThickness, "thickness ");
+    unmatchedMaterial.Note(m_pDiagnostics, MidasFinding::UnmatchedMaterial, "material ");
 }

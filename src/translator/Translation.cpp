@@ -28,6 +28,12 @@ void Translation::ReleasePoint()
     m_SectionTypes.RemoveAll();
 }
 
+void Translation::SetDiagnostics(MidasDiagnostics* sink)
+{
+    m_Tap.host = sink;
+    m_pDiagnostics = sink ? &m_Tap : nullptr;
+}
+
 void Translation::SetReadingProfile(MidasReadingProfile profile)
 {
     m_eProfile = profile;
@@ -48,8 +54,49 @@ bool Translation::ReadMidasFile(const char* path)
 
 void Translation::ReadStream(LineStream& stream)
 {
-    ReadModel(stream, ReadingLayout::For(m_eProfile), m_Blocks, *this, m_pDiagnostics);
+    // Offsets of another file say nothing about this one.
+    m_Claims.nodesBuiltTo = m_Claims.linesBuiltTo = -1;
+    m_NamedCaseTypes.clear();
+    m_Ledger.Clear();
+    if (m_pDiagnostics)
+        m_Ledger.TurnOn();
+    ReadModel(stream, ReadingLayout::For(m_eProfile), m_Blocks, *this, m_pDiagnostics, &m_Ledger);
     m_pTargets.reset();
+}
+
+void Translation::EmitLedger(bool refused)
+{
+    if (!m_pDiagnostics || !m_Ledger.IsOn())
+        return;
+    for (LedgerRow& row : m_Ledger.Rows()) {
+        int used = 0;
+        if (row.loadCases && row.block && !refused) {
+            for (int r = row.firstRecord; r < row.endRecord; ++r)
+                used += row.block->LinesOf(r);
+        } else if (row.read || !refused) {
+            used = Ledger::UsedLines(row);
+        }
+        used = std::min(used, row.dataLines);
+        const int passedOver = row.dataLines - used;
+        if (passedOver > 0 && row.reasons == 0) {
+            // Lines no finding explains: named here, at the first record nothing of which arrived.
+            long long offset = row.firstDataOffset;
+            for (int r = row.firstRecord; row.block && r < row.endRecord; ++r) {
+                if (!row.block->IsUsed(r)) {
+                    offset = row.block->RecordOffset(r) >= 0 ? row.block->RecordOffset(r) : offset;
+                    break;
+                }
+            }
+            Note(m_pDiagnostics, MidasFinding::PassedOverLines, offset >= 0 ? offset : row.offset,
+                 row.keyword.empty() ? "before the first keyword" : row.keyword, passedOver);
+            row.reasons |= std::uint64_t(1) << unsigned(MidasFinding::PassedOverLines);
+        }
+        MidasLedgerEntry entry{row.keyword, row.line, row.offset, row.dataLines, used, passedOver, {}};
+        for (unsigned k = 0; k < 64; ++k)
+            if (passedOver > 0 && (row.reasons >> k & 1))
+                entry.reasons.push_back(MidasFinding(k));
+        m_pDiagnostics->LedgerEntry(entry);
+    }
 }
 
 MidasDiagnostics::~MidasDiagnostics() = default;
@@ -118,6 +165,7 @@ int Translation::InitialObjectID()
     for (int j = 0; j < m_LineArray.GetSize(); ++j)
         if (WorkLine* line = m_LineArray[j])
             line->ID = j + 1;
+    RenumberAreas(newID);
     return 0;
 }
 
@@ -130,11 +178,14 @@ bool Translation::TranMidastoOrvo(ModalData_Orvo& model)
     if (Write() < 0 || InitialObjectID() < 0)
         return false;
     finished(MidasPhase::Translate);
-    if (!TranslateUnit())
+    if (!TranslateUnit()) {
+        EmitLedger(true);
         return false;
+    }
     finished(MidasPhase::Scale);
     HandOver(model);
     finished(MidasPhase::HandOver);
+    EmitLedger(false);
     return true;
 }
 
@@ -173,6 +224,7 @@ void Translation::HandOver(ModalData_Orvo& model)
         material->Property = work->Property;
         model.m_Materials.Add(material);
     }
+    LinkMaterials(model, lineBase);
     for (const WorkLSection* work : m_LSectionArray) {
         auto* section = new LSection_Orvo;
         section->ShapeCode = work->ShapeCode;
@@ -205,6 +257,7 @@ void Translation::HandOver(ModalData_Orvo& model)
         section->Thickness = work->Thickness;
         model.m_ASections.Add(section);
     }
+    HandOverAreas(model);
     for (const WorkPointLoad* work : m_PointLoadArray) {
         auto* load = new PointLoad_Orvo;
         load->CaseKind = work->CaseKind;

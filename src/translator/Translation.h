@@ -3,7 +3,10 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "TranslationRules.h"
 #include "WorkRecords.h"
@@ -27,7 +30,7 @@ public:
     bool HaveReadFile() const { return m_bHaveReadFile; }
     void SetReadingProfile(MidasReadingProfile profile);
     MidasReadingProfile GetReadingProfile() const { return m_eProfile; }
-    void SetDiagnostics(MidasDiagnostics* sink) { m_pDiagnostics = sink; }
+    void SetDiagnostics(MidasDiagnostics* sink);
     bool TranMidastoOrvo(ModalData_Orvo& model);
     int Write();
 
@@ -37,11 +40,18 @@ public:
     // The translation steps.
     bool GetUnitType();
     bool TranslateUnit();
+    void ScaleByDimension(WorkMaterial& material, bool modulusOnly) const;
     int InitialObjectID();
     int MIDAStranslatetoOrvo_Node();
     int MIDAStranslatetoOrvo_Element();
     double GetElementLength(int index);
     int MIDAStranslatetoOrvo_Material();
+    // During the hand-over, once the materials are handed over: the host ID of the material the file
+    // numbers fileNumber (the first of several), 0 when the file defines none.
+    int HostMaterialID(int fileNumber) const;
+    // Whether working material index has only its modulus in the file's units (a grade the table does not
+    // hold: modulus from the line, the other constants typical of its TYPE, already in kN and mm).
+    bool ModulusFromLine(int index) const;
     int MIDAStranslatetoOrvo_Section();
     int GetBeamSectionID(ModalData_Orvo& model);
     int MIDAStranslatetoOrvo_Areasec();
@@ -54,7 +64,7 @@ public:
     bool m_bHaveReadFile = false;
     MidasReadingProfile m_eProfile = MidasReadingProfile::Classic;
     const TranslationRules* m_pRules = &TranslationRules::For(MidasReadingProfile::Classic);
-    MidasDiagnostics* m_pDiagnostics = nullptr;
+    MidasDiagnostics* m_pDiagnostics = nullptr;  // the tap below while a host sink is set
     bool m_bWriting = false;
     PooledArray<WorkNode> m_NodeArray;
     PooledArray<WorkLine> m_LineArray;
@@ -63,6 +73,8 @@ public:
     OwnedArray<WorkArea> m_AreaArray;
     OwnedArray<WorkASection> m_ASectionArray;
     OwnedArray<WorkMaterial> m_MaterialArray;
+    std::vector<int> m_MaterialNumbers;  // the file's number of each working material, in order
+    std::vector<bool> m_ModulusFromLine;  // of each working material, as ModulusFromLine answers
     PooledArray<WorkPointLoad> m_PointLoadArray;
     PooledArray<WorkLineLoad> m_LineLoadArray;
     int m_nLengthUnit = 0;
@@ -70,8 +82,31 @@ public:
     double m_dLengthFactor = 0.0;
     double m_dForceFactor = 0.0;
     ModelBlocks m_Blocks;
+    Ledger m_Ledger;
+
+    // Hands the ledger to the host's sink, one entry per row: after the translation, or when it is refused
+    // (then only *VERSION and *UNIT lines count as used).
+    void EmitLedger(bool refused);
 
 private:
+    // Passes every finding on to the host's sink, and tells the ledger which lines it explains.
+    class FindingTap final : public MidasDiagnostics {
+    public:
+        FindingTap(Ledger& ledger) : m_Ledger(ledger) {}
+        void Report(const MidasFindingInfo& finding) override
+        {
+            m_Ledger.Explain(finding.kind, finding.offset);
+            host->Report(finding);
+        }
+        void Progress(long long read, long long total) override { host->Progress(read, total); }
+        void PhaseFinished(MidasPhase phase) override { host->PhaseFinished(phase); }
+        void LedgerEntry(const MidasLedgerEntry& entry) override { host->LedgerEntry(entry); }
+        MidasDiagnostics* host = nullptr;
+
+    private:
+        Ledger& m_Ledger;
+    } m_Tap{m_Ledger};
+
     // Load sections, as the reader meets them (LoadSections.cpp).
     void StartLoadSections(const ModelBlocks& blocks) override;
     void LoadSection(const ModelBlocks& blocks, const ::LoadSection& section) override;
@@ -85,12 +120,23 @@ private:
     int TakeLoadReaderLines();
     // Takes over the lines the load reader built: they get their releases and groups.
     void ClaimLoadReaderLines();
-    double MeasureLine(const WorkLine& line, const LoadTargets& targets) const;
+    // Working areas of the PLATE and WALL records, where the rules translate them; built afresh by each
+    // Write. Renumbered with the nodes (newID: file number -> new node ID), then handed over with their
+    // thickness and material linked (NodesAndElements.cpp).
+    void BuildWorkAreas();
+    void RenumberAreas(const std::unordered_map<int, int>& newID);
+    void HandOverAreas(ModalData_Orvo& model);
+    // The member's length in the file's unit; axis (when given) gets the vector from start to end.
+    double MeasureLine(const WorkLine& line, const LoadTargets& targets, double* axis = nullptr) const;
     bool SetReferencePoint(WorkLine& line, int shapeCode) const;
     MidasDiagnostics* StepDiagnostics() const { return m_bWriting ? m_pDiagnostics : nullptr; }
     void NotePositionalAddressing() const;
     void HandOver(ModalData_Orvo& model);
     void AppendShapeCodes(ModalData_Orvo& model) const;
+    // Numbers the materials just handed over by their file numbers and, where the rules say so, gives the
+    // members the host ID of their material (Materials.cpp); lineBase: the host's lines before.
+    void LinkMaterials(ModalData_Orvo& model, int lineBase);
+    std::unordered_map<int, int> m_HostMaterialIDs;  // file number -> host ID, during the hand-over
 
     // Working nodes and lines that the load reader built and that no Write has claimed yet: from how many
     // records of which node and element block (by serial); -1 for none. A block that grows (repeated
@@ -100,10 +146,16 @@ private:
         unsigned nodeBlock = 0;
         int elementRecords = -1;
         unsigned elementBlock = 0;
+        // How far into the file the load reader has built working nodes and lines, and whether it builds.
+        long long nodesBuiltTo = -1;
+        long long linesBuiltTo = -1;
+        bool loadReading = false;
     } m_Claims;
     // Attachment counters of the load reader (numbers given to loads attached to nodes and members).
     int m_nPointLoadCounter = 0;
     int m_nLineLoadCounter = 0;
+    // Load case types already named in a finding as unknown.
+    std::set<std::string> m_NamedCaseTypes;
     // Where the loads of one run of the load reader find their nodes, members and load cases.
     std::unique_ptr<LoadTargets> m_pTargets;
     // One copy of each group name, shared by the element records and working lines of that group.

@@ -33,7 +33,7 @@ struct ForceWord {
     double toKilonewton;
 };
 constexpr ForceWord kForceWords[] = {
-    {"KN", 1.0}, {"N", 0.001}, {"KGF", 0.00980665}, {"TONF", 9.80665}, {"LBF", 0.0044482216}, {"KIPS", 4.4482216},
+    {"KN", 1.0}, {"N", 0.001}, {"KGF", 0.00980665}, {"TONF", 9.80665}, {"LBF", 0.0044482216152605}, {"KIPS", 4.4482216152605},
 };
 constexpr int kFirstForceCode = 2;  // codes 2.. follow the table, so "KN" keeps the classic code 2
 
@@ -80,10 +80,12 @@ constexpr Hint kHints[] = {
 
 const TranslationRules& TranslationRules::For(MidasReadingProfile profile)
 {
-    static constexpr TranslationRules kClassic{false, false, false, false, false,
-                                               ClassicForceUnit, ClassicForceFactor, ClassicGrade};
-    static constexpr TranslationRules kCurrent{true, true, true, true, true,
-                                               CurrentForceUnit, CurrentForceFactor, CurrentGrade};
+    static constexpr TranslationRules kClassic{false, false, false, false,
+                                               ClassicForceUnit, ClassicForceFactor, ClassicGrade,
+                                               false, false, false, false, false, false, false, false, false};
+    static constexpr TranslationRules kCurrent{true, true, true, true,
+                                               CurrentForceUnit, CurrentForceFactor, CurrentGrade,
+                                               true, true, true, true, true, true, true, true, true};
     return profile == MidasReadingProfile::Current ? kCurrent : kClassic;
 }
 

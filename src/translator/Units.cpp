@@ -50,6 +50,29 @@ bool Translation::GetUnitType()
     return true;
 }
 
+// A material whose constants the file gives: the modulus to kN/mm2; the density to mass per volume in
+// kg/mm3, from the weight density (force per volume) over standard gravity or else from the mass
+// column (force * s2 / length4); thermal coefficients per degree F to per degree C. A grade taken from
+// the line has only its modulus from the file.
+void Translation::ScaleByDimension(WorkMaterial& material, bool modulusOnly) const
+{
+    const double L = m_dLengthFactor;
+    const double F = m_dForceFactor;
+    MaterialProperty& p = material.Property;
+    p.Elastic *= F / (L * L);
+    if (modulusOnly)
+        return;
+    constexpr double kStandardGravity = 9.80665;  // m/s2
+    // kN/mm3 over m/s2 is 1000 kg/mm3; kN*s2/mm4 is 1e6 kg/mm3.
+    if (material.WeightDensity != 0.0)
+        p.Density = material.WeightDensity * F / (L * L * L) * 1000.0 / kStandardGravity;
+    else
+        p.Density = material.MassDensity * F / (L * L * L * L) * 1.0e6;
+    const UnitRecord* unit = m_Blocks.unit ? m_Blocks.unit->GetRecord(0) : nullptr;
+    if (unit && unit->m_strTemper == "F")
+        p.Thermal *= 1.8;
+}
+
 bool Translation::TranslateUnit()
 {
     const TranslationRules& rules = *m_pRules;
@@ -76,15 +99,17 @@ bool Translation::TranslateUnit()
     }
     for (WorkASection* section : m_ASectionArray)
         section->Thickness *= L;
-    for (WorkMaterial* material : m_MaterialArray) {
-        // Where the grade table is already in kN and mm, its materials are scaled as in a KN/MM file.
-        const bool hostUnits = rules.gradeTableInHostUnits && material->Property.Grade != MaterialGradeTable::kUserDefinedGrade;
-        const double l = hostUnits ? 1.0 : L;
-        const double f = hostUnits ? 1.0 : F;
+    for (int i = 0; i < m_MaterialArray.GetSize(); ++i) {
+        WorkMaterial* material = m_MaterialArray[i];
         MaterialProperty& p = material->Property;
-        p.Elastic *= f / (l * l);
-        p.Extra *= f / (l * l);
-        p.Density = p.Density / (l * l) * 0.1;
+        if (!rules.scalesByDimension) {
+            p.Elastic *= F / (L * L);
+            p.Extra *= F / (L * L);
+            p.Density = p.Density / (L * L) * 0.1;
+        } else if (p.Grade == MaterialGradeTable::kUserDefinedGrade) {
+            ScaleByDimension(*material, ModulusFromLine(i));
+        }
+        // By dimension, the grade table's constants are in the host's units already.
     }
     if (rules.scalesSectionDimensions) {
         // Dimensions written in the file are lengths in its unit; catalogue sections are in mm already.
@@ -103,10 +128,16 @@ bool Translation::TranslateUnit()
         load->MZ *= F * L * 0.001;
     }
     for (WorkLineLoad* load : m_LineLoadArray) {
-        if (load->LoadType != 1 && load->LoadType != 2)
-            continue;  // moments keep the values the load reader computed
-        load->Value1 *= F;
-        load->Value2 *= F;
+        // Classic: moments keep the values the load reader computed. By dimension: a uniform force per
+        // length to kN/m, a concentrated force to kN, a concentrated moment to kN*m, a uniform moment (per
+        // length) to kN*m/m.
+        double value = F;
+        if (rules.scalesByDimension)
+            value = load->LoadType == 1 ? F * 1000.0 / L : load->LoadType == 3 ? F * L * 0.001 : F;
+        else if (load->LoadType != 1 && load->LoadType != 2)
+            continue;
+        load->Value1 *= value;
+        load->Value2 *= value;
         // positions to metres
         load->Position1 *= L * 0.001;
         load->Position2 *= L * 0.001;

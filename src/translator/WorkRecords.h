@@ -43,17 +43,25 @@ public:
     unsigned char EndRelease = 0;
 };
 
-// An area element; no translation step produces one.
+// A PLATE or WALL element: its number in the file until renumbered 1..N, its corner nodes (3 or 4,
+// the file's numbers until renumbered as member ends are), and the file's thickness and material numbers.
 class WorkArea : public CObjectBase {
 public:
     int ID = 0;
+    int Kind = 0;  // 1 PLATE, 2 WALL
     ValueArray<int> Nodes;
+    int SectionID = 0;
+    int MaterialID = 0;
 };
 
 class WorkMaterial : public CObjectBase {
 public:
     MaterialProperty Property;
     MaterialGradeTable Grades;
+    // Where the rules scale by dimension, a user material's weight and mass per volume as the file writes
+    // them, turned into one mass density when the units are known.
+    double WeightDensity = 0.0;
+    double MassDensity = 0.0;
 };
 
 class WorkLSection : public CObjectBase {

@@ -141,6 +141,22 @@ void WriteLoads(JsonWriter& json, const ModalData_Orvo& model)
     json.EndArray();
 }
 
+void WriteAreas(JsonWriter& json, const ModalData_Orvo& model)
+{
+    json.Key("Areas");
+    json.BeginArray();
+    for (const Area_Orvo* area : model.m_Areas) {
+        json.BeginObject();
+        json.Key("ID"), json.Int(area->ID);
+        json.Key("Kind"), json.Int(area->Kind);
+        json.Key("Nodes"), IntList(json, area->Nodes);
+        json.Key("SectionID"), json.Int(area->SectionID);
+        json.Key("MaterialID"), json.Int(area->MaterialID);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
 } // namespace
 
 std::string ModelToJson(const TranslationOutcome& outcome, const ModalData_Orvo& model, const DumpOptions& options)
@@ -162,6 +178,7 @@ std::string ModelToJson(const TranslationOutcome& outcome, const ModalData_Orvo&
     WriteLines(json, model, options);
     WriteProperties(json, model, options);
     WriteLoads(json, model);
+    WriteAreas(json, model);
     json.EndObject();
     if (options.report) {
         json.Key("report");
@@ -178,6 +195,7 @@ std::string ModelSummary(const std::string& path, const TranslationOutcome& outc
     text << path << ": " << (outcome.ok ? "translated" : "not translated") << " (kN, mm)\n";
     text << "  nodes          " << model.m_Nodes.GetSize() << "\n";
     text << "  lines          " << model.m_Lines.GetSize() << "\n";
+    text << "  areas          " << model.m_Areas.GetSize() << "\n";
     text << "  materials      " << model.m_Materials.GetSize() << "\n";
     text << "  beam sections  " << model.m_LSections.GetSize() << " (" << model.m_SectionShapes.Count
          << " shapes)\n";

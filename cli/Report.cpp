@@ -23,7 +23,9 @@ constexpr KindText kKinds[] = {
     {MidasFinding::UnitFactors, "UnitFactors", "factors applied", true},
     {MidasFinding::RefusedUnit, "RefusedUnit", "unit that cannot be converted: nothing was translated", true},
     {MidasFinding::UnreadBlock, "UnreadBlock", "keyword block not translated (data lines)", true},
-    {MidasFinding::UntranslatedElement, "UntranslatedElement", "elements not translated (only BEAM, TRUSS, TENSTR are)", true},
+    {MidasFinding::UntranslatedElement, "UntranslatedElement",
+     "elements not translated (BEAM, TRUSS, TENSTR are; PLATE, WALL in the current profile)", true},
+    {MidasFinding::AreaDataDropped, "AreaDataDropped", "PLATE and WALL data the host's area does not hold (lines)", true},
     {MidasFinding::RepeatedBlock, "RepeatedBlock", "block met again: replaced the earlier block and its records", true},
     {MidasFinding::BlockEndedEarly, "BlockEndedEarly", "block ended at a line its parser rejected", false},
     {MidasFinding::SkippedDataLines, "SkippedDataLines", "data lines after an early block end, passed over", true},
@@ -32,10 +34,15 @@ constexpr KindText kKinds[] = {
     {MidasFinding::UnaddressedSupport, "UnaddressedSupport", "support node numbers that address no node record", false},
     {MidasFinding::UnaddressedRelease, "UnaddressedRelease", "release element numbers that address no element record (records not applied)", false},
     {MidasFinding::UnaddressedGroupMember, "UnaddressedGroupMember", "group element numbers that address no element record", false},
-    {MidasFinding::UnmatchedMemberEnd, "UnmatchedMemberEnd", "member ends whose node number matches no node", false},
+    {MidasFinding::UnmatchedMemberEnd, "UnmatchedMemberEnd", "member ends and area corners whose node number matches no node", false},
     {MidasFinding::UnmatchedSection, "UnmatchedSection", "members whose section number matches no section (left unlinked)", false},
+    {MidasFinding::UntranslatedSection, "UntranslatedSection", "sections the host's 13 section values cannot describe (not translated)", false},
+    {MidasFinding::UnmatchedThickness, "UnmatchedThickness", "areas whose thickness number names no thickness (thickness 0)", true},
+    {MidasFinding::UnmatchedMaterial, "UnmatchedMaterial", "members and areas whose material number names no material (material 0)", true},
     {MidasFinding::UnknownCatalogueName, "UnknownCatalogueName", "catalogue names the section library does not hold (with the sections lost)", true},
     {MidasFinding::UnmatchedGrade, "UnmatchedGrade", "standard materials whose grade matched nothing (constants 0)", true},
+    {MidasFinding::GradeFromLine, "GradeFromLine",
+     "grades not in the table: modulus from the line, the other constants typical of the material type", true},
     {MidasFinding::NewerMaterialLayout, "NewerMaterialLayout", "*MATERIAL lines in a newer column order (damping ratio in field 9)", false},
     {MidasFinding::NewerSectionLayout, "NewerSectionLayout", "*SECTION lines in a newer column order (bWE field before the shape)", false},
     {MidasFinding::LoadOnMissingNode, "LoadOnMissingNode", "nodal loads on nodes that do not exist", false},
@@ -44,6 +51,12 @@ constexpr KindText kKinds[] = {
     {MidasFinding::LoadSectionWithoutCases, "LoadSectionWithoutCases", "load sections before any *STLDCASE: their loads were dropped", true},
     {MidasFinding::UnknownLoadType, "UnknownLoadType", "member load type words outside the table (no entries made)", true},
     {MidasFinding::UnknownDirection, "UnknownDirection", "member load direction words outside the table", true},
+    {MidasFinding::UnknownLoadCaseType, "UnknownLoadCaseType", "load case types outside the known lists, taken as live", true},
+    {MidasFinding::UntranslatedLoadBlock, "UntranslatedLoadBlock", "load blocks inside a load section that are not translated", true},
+    {MidasFinding::ProjectedLoad, "ProjectedLoad", "projected member loads, converted to loads per length of the member", true},
+    {MidasFinding::LoadEccentricity, "LoadEccentricity", "member load eccentricities: the host has no field for them", true},
+    {MidasFinding::CablePretension, "CablePretension", "TENSTR pretensions: the host has no field for them", false},
+    {MidasFinding::PassedOverLines, "PassedOverLines", "data lines passed over for a reason no other finding names", true},
 };
 
 const KindText& TextOf(MidasFinding kind)
@@ -62,18 +75,11 @@ int Rank(MidasFinding kind)
     return int(std::size(kKinds));
 }
 
-// Findings of a classic read that the current profile reads right.
-struct Hint {
-    MidasFinding kind;
-    const char* text;
-};
-constexpr Hint kHints[] = {
-    {MidasFinding::NewerMaterialLayout, "*MATERIAL lines have the current layout"},
-    {MidasFinding::NewerSectionLayout, "*SECTION lines have the current layout"},
-    {MidasFinding::RepeatedBlock, "repeated blocks were replaced (the current profile keeps them all)"},
-    {MidasFinding::BlockEndedEarly, "blocks ended early (the current profile ends blocks at keyword lines)"},
-    {MidasFinding::PositionalAddressing, "records addressed by position (the current profile uses numbers)"},
-    {MidasFinding::RefusedUnit, "a refused unit (the current profile converts KGF, TONF, LBF, KIPS and N)"},
+// The order of the hints: these kinds first, then any other kind the library has a hint for, in the
+// order of the report.
+constexpr MidasFinding kHintOrder[] = {
+    MidasFinding::NewerMaterialLayout, MidasFinding::NewerSectionLayout, MidasFinding::RepeatedBlock,
+    MidasFinding::BlockEndedEarly,     MidasFinding::PositionalAddressing, MidasFinding::RefusedUnit,
 };
 
 std::vector<const ReportCollector::Entry*> Sorted(const ReportCollector& report)
@@ -91,10 +97,54 @@ std::vector<std::string> Hints(const ReportCollector& report, MidasReadingProfil
     std::vector<std::string> hints;
     if (profile != MidasReadingProfile::Classic)
         return hints;
-    for (const Hint& hint : kHints)
-        if (long long count = report.Count(hint.kind))
-            hints.push_back(std::to_string(count) + " " + hint.text + ": try --profile current");
+    auto add = [&](MidasFinding kind) {
+        const char* text = MidasCurrentProfileHint(kind);
+        if (long long count = text ? report.Count(kind) : 0)
+            hints.push_back(std::to_string(count) + " " + text + ": try --profile current");
+    };
+    for (MidasFinding kind : kHintOrder)
+        add(kind);
+    for (const KindText& other : kKinds)
+        if (std::find(std::begin(kHintOrder), std::end(kHintOrder), other.kind) == std::end(kHintOrder))
+            add(other.kind);
     return hints;
+}
+
+// The ledger's totals: data lines used, passed over, and the blocks with lines passed over.
+struct LedgerTotals {
+    long long used = 0, passedOver = 0, blocks = 0;
+};
+
+LedgerTotals Totals(const std::vector<MidasLedgerEntry>& ledger)
+{
+    LedgerTotals totals;
+    for (const MidasLedgerEntry& entry : ledger) {
+        totals.used += entry.used;
+        totals.passedOver += entry.passedOver;
+        totals.blocks += entry.passedOver > 0;
+    }
+    return totals;
+}
+
+void LedgerJson(JsonWriter& json, const std::vector<MidasLedgerEntry>& ledger,
+                const std::function<std::string(std::string_view)>& toUtf8)
+{
+    json.BeginArray();
+    for (const MidasLedgerEntry& entry : ledger) {
+        json.BeginObject();
+        json.Key("keyword"), json.String(toUtf8(entry.keyword));
+        json.Key("line"), json.Int(entry.line);
+        json.Key("dataLines"), json.Int(entry.dataLines);
+        json.Key("used"), json.Int(entry.used);
+        json.Key("passedOver"), json.Int(entry.passedOver);
+        json.Key("reasons");
+        json.BeginArray();
+        for (MidasFinding reason : entry.reasons)
+            json.String(TextOf(reason).name);
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
 }
 
 const char* ProfileName(MidasReadingProfile profile)
@@ -118,6 +168,8 @@ void ReportCollector::Report(const MidasFindingInfo& finding)
     if (!TextOf(finding.kind).keyed && entry.examples.size() < kExamples)
         entry.examples.push_back(finding.detail);
 }
+
+void ReportCollector::LedgerEntry(const MidasLedgerEntry& entry) { m_Ledger.push_back(entry); }
 
 void ReportCollector::Progress(long long bytesRead, long long bytesTotal)
 {
@@ -189,6 +241,9 @@ std::string ReportText(const ReportCollector& report, const LineNumbers& lines, 
     }
     for (const std::string& hint : Hints(report, profile))
         text << "  hint: " << hint << "\n";
+    const LedgerTotals totals = Totals(report.Ledger());
+    text << "data lines: " << totals.used << " used, " << totals.passedOver << " passed over in " << totals.blocks
+         << (totals.blocks == 1 ? " block\n" : " blocks\n");
     return text.str();
 }
 
@@ -197,6 +252,7 @@ void ReportJson(JsonWriter& json, const ReportCollector& report, const LineNumbe
 {
     json.BeginObject();
     json.Key("profile"), json.String(ProfileName(profile));
+    json.Key("ledger"), LedgerJson(json, report.Ledger(), toUtf8);
     json.Key("findings");
     json.BeginArray();
     for (const ReportCollector::Entry* entry : Sorted(report)) {

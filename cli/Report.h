@@ -10,7 +10,8 @@
 
 class JsonWriter;
 
-// Collects findings by kind and by what they name, keeping counts and the first few file offsets.
+// Collects findings by kind and by what they name, keeping counts and the first few file offsets, and
+// the ledger of data lines used and passed over, one entry per keyword line.
 class ReportCollector : public MidasDiagnostics {
 public:
     static constexpr std::size_t kExamples = 5;
@@ -26,6 +27,7 @@ public:
     void Report(const MidasFindingInfo& finding) override;
     void Progress(long long bytesRead, long long bytesTotal) override;
     void PhaseFinished(MidasPhase phase) override;
+    void LedgerEntry(const MidasLedgerEntry& entry) override;
 
     // Called with reading progress (bytes read, bytes in all), e.g. to draw a progress line.
     std::function<void(long long, long long)> onProgress;
@@ -35,9 +37,11 @@ public:
     const std::vector<Entry>& Entries() const { return m_Entries; }
     bool Has(MidasFinding kind) const;
     long long Count(MidasFinding kind) const;
+    const std::vector<MidasLedgerEntry>& Ledger() const { return m_Ledger; }
 
 private:
     std::vector<Entry> m_Entries;
+    std::vector<MidasLedgerEntry> m_Ledger;
     std::map<std::pair<int, std::string>, std::size_t> m_Index;
 };
 

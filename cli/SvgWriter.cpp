@@ -1,4 +1,4 @@
-// Drawing the host model as an SVG picture: members coloured by group, supports, nodal loads.
+// Drawing the host model as an SVG picture: plates and walls, members coloured by group, supports, nodal loads.
 #include "SvgWriter.h"
 
 #include <algorithm>
@@ -36,6 +36,8 @@ constexpr std::array<const char*, 20> kPalette = {
 constexpr const char* kUngroupedColour = "#9a9a9a";
 constexpr const char* kSupportColour = "#111111";
 constexpr const char* kLoadColour = "#e0115f";
+constexpr const char* kAreaFill = "#e3eaf1";
+constexpr const char* kAreaEdge = "#b7c4d1";
 
 // Restraint bits of the three translations and three rotations (bit set: freedom restrained).
 constexpr unsigned char kAllFreedoms = kFreeTX | kFreeTY | kFreeTZ | kFreeRX | kFreeRY | kFreeRZ;
@@ -388,6 +390,47 @@ void TraceMembers(const ModalData_Orvo& model, const NodePlacement& nodes, Membe
     members.todo = {};
 }
 
+// The plates and walls whose corners are all drawn, as one path of closed polygons.
+struct Areas {
+    std::string d;
+    long long drawn = 0;
+    long long skipped = 0;  // areas with a corner that is missing or not drawn
+};
+
+// Each polygon is turned the same way round on the page, so that the nonzero fill of the one path covers
+// areas seen over each other without leaving holes.
+Areas TraceAreas(const ModalData_Orvo& model, const NodePlacement& nodes)
+{
+    Areas areas;
+    std::vector<PagePoint> corners;
+    for (const Area_Orvo* area : model.m_Areas) {
+        corners.clear();
+        for (int id = 0; area && id < area->Nodes.Count && nodes.At(area->Nodes[id]); ++id)
+            corners.push_back(*nodes.At(area->Nodes[id]));
+        if (!area || corners.size() < 3 || corners.size() != std::size_t(area->Nodes.Count)) {
+            ++areas.skipped;
+            continue;
+        }
+        long long twiceArea = 0;  // in tenths of a px squared: far from overflow on the page
+        for (std::size_t k = 0; k < corners.size(); ++k) {
+            const PagePoint& a = corners[k];
+            const PagePoint& b = corners[(k + 1) % corners.size()];
+            twiceArea += static_cast<long long>(a.x) * b.y - static_cast<long long>(b.x) * a.y;
+        }
+        if (twiceArea < 0)
+            std::reverse(corners.begin(), corners.end());
+        char command = 'M';
+        for (const PagePoint& corner : corners) {
+            areas.d += command;
+            AppendXY(areas.d, corner.x, corner.y);
+            command = 'L';
+        }
+        areas.d += 'Z';
+        ++areas.drawn;
+    }
+    return areas;
+}
+
 // The marks at the nodes, one path per kind: supports by restraint, and the nodal load arrows.
 struct NodeMarks {
     std::string fixed, pinned, partial, arrows;
@@ -437,12 +480,16 @@ NodeMarks MarkNodes(const ModalData_Orvo& model, SvgView view, const NodePlaceme
     return marks;
 }
 
-std::string CountsLine(SvgView view, int nodeCount, const Members& members, const NodeMarks& marks)
+std::string CountsLine(SvgView view, int nodeCount, const Members& members, const Areas& areas, const NodeMarks& marks)
 {
     std::string counts = ViewName(view);
     counts += " \xE2\x80\x94 " + Count(nodeCount, "node", "nodes") + ", " + Count(members.drawn, "member", "members")
             + ", " + Count(marks.supports, "support", "supports") + ", "
             + Count(marks.loads, "nodal load", "nodal loads");
+    if (areas.drawn > 0)
+        counts += ", " + Count(areas.drawn, "area", "areas");
+    if (areas.skipped > 0)
+        counts += ", " + Count(areas.skipped, "area", "areas") + " skipped";
     if (members.skipped > 0)
         counts += ", " + Count(members.skipped, "member", "members") + " skipped";
     return counts;
@@ -469,6 +516,15 @@ void WriteHeading(std::string& out, const std::string& title, const std::string&
         y += 22.0;
     }
     AppendText(out, kMargin, y, "id=\"counts\" font-size=\"13\"", counts);
+}
+
+// Light polygons under the members.
+void WriteAreas(std::string& out, const Areas& areas)
+{
+    if (areas.d.empty())
+        return;
+    out += "<path id=\"areas\" fill=\"", out += kAreaFill, out += "\" stroke=\"", out += kAreaEdge;
+    out += "\" stroke-width=\"0.5\" stroke-linejoin=\"round\" d=\"", out += areas.d, out += "\"/>\n";
 }
 
 void WriteMembers(std::string& out, const Members& members)
@@ -578,9 +634,10 @@ void WriteLegend(std::string& out, const Members& members, const NodeMarks& mark
         long long rest = 0;
         for (std::size_t k = shown; k < named; ++k)
             rest += groups[order[k]].members;
-        AppendText(out, x + 24, y, "font-style=\"italic\"",
-                   "+" + Count(static_cast<long long>(named - shown), "more group", "more groups") + " ("
-                       + Count(rest, "member", "members") + ")");
+        std::string more = "+";
+        more += Count(static_cast<long long>(named - shown), "more group", "more groups");
+        more += " (" + Count(rest, "member", "members") + ")";
+        AppendText(out, x + 24, y, "font-style=\"italic\"", more);
         y += kLegendRow;
     }
     if (ungrouped)
@@ -616,14 +673,16 @@ std::string ModelToSvg(const ModalData_Orvo& model, const SvgOptions& options)
     const bool legend = !members.groups.empty();
     nodes.Place(kMargin, kTop, kWidth - kMargin - (legend ? kLegendWidth : 0.0), kHeight - kMargin);
     TraceMembers(model, nodes, members);
+    const Areas areas = TraceAreas(model, nodes);
     const NodeMarks marks = MarkNodes(model, options.view, nodes);
 
-    std::size_t size = 4096 + marks.fixed.size() + marks.pinned.size() + marks.partial.size() + marks.arrows.size();
+    std::size_t size = 4096 + areas.d.size() + marks.fixed.size() + marks.pinned.size() + marks.partial.size() + marks.arrows.size();
     for (const Group& group : members.groups)
         size += group.path.d.size() + 128;
     std::string out;
     out.reserve(size);
-    WriteHeading(out, options.title, CountsLine(options.view, model.m_Nodes.GetSize(), members, marks));
+    WriteHeading(out, options.title, CountsLine(options.view, model.m_Nodes.GetSize(), members, areas, marks));
+    WriteAreas(out, areas);
     WriteMembers(out, members);
     WriteMarks(out, marks);
     if (legend)

@@ -1,4 +1,5 @@
-// Drawing the host model as an SVG picture: members coloured by group, supports, nodal loads.
+// Drawing the host model as an SVG picture: plates and walls, members coloured by group, supports,
+// nodal loads.
 #pragma once
 
 #include <functional>
@@ -19,7 +20,8 @@ struct SvgOptions {
 };
 
 // The model as a 1200 x 900 SVG document. Members whose end nodes are not positions 1..N of
-// m_Nodes or have non-finite coordinates are left out and counted as skipped in the title.
+// m_Nodes or have non-finite coordinates are left out and counted as skipped in the title, and so
+// are areas with such a corner (or fewer than three corners).
 // Time and memory are linear in the size of the model.
 std::string ModelToSvg(const ModalData_Orvo& model, const SvgOptions& options);
 

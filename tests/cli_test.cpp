@@ -58,7 +58,7 @@ TEST(Cli, JsonDumpHasTheDocumentedLayout)
               R"("Lines": [{"ID": 1, "StartNode": 1, "EndNode": 2, "GroupName": "G)" "\xE4\xB8\xBB" R"(\u00ff", )"
               R"("SectionShape": 0, "SectionID": 1, "MaterialID": 1, "StartRelease": 0, "EndRelease": 0, "RefX": 0.0, )"
               R"("RefY": 0.0, "RefZ": 0.0, "RefSpare": 0.0, "LineLoads": []}], "Materials": [], "LSections": [], )"
-              R"("SectionShapes": [], "ASections": [], "PointLoads": [], "LineLoads": []}})"
+              R"("SectionShapes": [], "ASections": [], "PointLoads": [], "LineLoads": [], "Areas": []}})"
               "\n");
 }
 
@@ -69,7 +69,8 @@ TEST(Cli, SummaryReportPictureAndStats)
                              "Translation report (profile current)\n"})
         EXPECT_NE(summary.find(line), std::string::npos) << line << " in\n" << summary;
     const std::string json = RunCli("--json --report " + kExample).out;
-    for (const char* part : {R"("report": {"profile": "classic", "findings": [{"kind": "UnitWords", )",
+    for (const char* part : {R"("report": {"profile": "classic", "ledger": [{"keyword": "*VERSION", "line": 5, )",
+             R"("findings": [{"kind": "UnitWords", )",
              R"("Poisson": 0.3, "Thermal": 1.2e-05, "Extra": 345.0, "Density": 7.85e-07})",
              R"("SectionShapes": [17, 22], "ASections": [{"ID": 1, "Kind": 1, "Thickness": 120.0}])"})
         EXPECT_NE(json.find(part), std::string::npos) << part;

@@ -28,13 +28,20 @@ enum : unsigned char {
     kFreeRZ = 0x04,  // rotation Z
 };
 
-// Grade code and five constants of a material; units after translation are kN and mm.
+// Grade code and five constants of a material.
+//
+// Units. Current profile, whatever the file's units: Elastic in kN/mm2; Extra (the yield strength of a
+// steel grade) in N/mm2 as the grade table writes it, 0 for concrete and user materials; Density, mass
+// per volume, in kg/mm3 (steel 7.85e-06); Thermal per degree C. Classic profile: the file's or the
+// table's values scaled as in a file of the table's units: Elastic and Extra times F/L2, Density (a
+// user material's weight density divided by 9.8) divided by L2 and times 0.1, Thermal as read; F and L
+// are the factors of the file's force and length words to kN and mm.
 struct MaterialProperty {
     int Grade = -1;        // 1-4 steel grades, 7-20 concrete grades, 21 user-defined, -1 none
-    double Elastic = 0.0;  // elastic modulus, kN/mm2
+    double Elastic = 0.0;  // elastic modulus
     double Poisson = 0.0;  // Poisson's ratio
-    double Thermal = 0.0;  // thermal expansion coefficient, 1/degree
-    double Extra = 0.0;    // yield strength of a steel grade, kN/mm2; 0 otherwise
+    double Thermal = 0.0;  // thermal expansion coefficient
+    double Extra = 0.0;    // yield strength of a steel grade; 0 otherwise
     double Density = 0.0;  // mass density
 };
 
@@ -160,7 +167,10 @@ public:
     double MZ = 0.0;
 };
 
-// A member load entry of one static load case; positions in m from the start node.
+// A member load entry of one static load case; positions in m from the start node. Values in the current
+// profile: type 1 in kN/m, 2 in kN, 3 in kN*m, 4 in kN*m/m, whatever the file's units. Classic profile:
+// types 1 and 2 times the force factor to kN (so a uniform load stays per length of the file's unit),
+// types 3 and 4 as written; positions of types 3 and 4 in the file's length unit.
 class MIDAS2ORVO_API LineLoad_Orvo : public CObjectBase {
 public:
     LineLoad_Orvo();

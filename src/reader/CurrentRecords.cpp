@@ -178,6 +178,21 @@ bool CurrentThicknessRecord::Parse(const char* line)
     return true;
 }
 
+bool CurrentElementRecord::Parse(const char* line)
+{
+    if (!ElementRecord::Parse(line))
+        return false;
+    if (m_strType != "PLATE" && m_strType != "WALL")
+        return true;
+    Fields fields;
+    SplitFields(line, fields);
+    m_NodeIDs.RemoveAll();
+    for (std::size_t n = 5; n <= 8; ++n)
+        if (const int node = ToInt(Field(fields, n)); node > 0)
+            m_NodeIDs.Add(node);
+    return true;
+}
+
 bool CurrentGroupRecord::Parse(const char* line)
 {
     if (IsBlankLine(line))

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "GeometryBlocks.h"
 #include "GroupBlocks.h"
 #include "LoadBlocks.h"
 #include "PropertyBlocks.h"
@@ -34,6 +35,13 @@ public:
 
 // iTHK, TYPE or NAME, ..., the thickness after the first YES/NO among fields 3 and 4.
 class CurrentThicknessRecord : public ThicknessRecord {
+public:
+    bool Parse(const char* line) override;
+};
+
+// iEL, TYPE, iMAT, iPRO, iN1 ... as in the classic layout, except that a PLATE's or WALL's corners are
+// fields 5 to 8 by position (a 0 in field 8: a triangle), whatever fields follow them.
+class CurrentElementRecord : public ElementRecord {
 public:
     bool Parse(const char* line) override;
 };

@@ -53,7 +53,7 @@ constexpr BlockKeyword kBlockKeywords[] = {
     {"*VERSION", false, Open<&ModelBlocks::version>},
     {"*UNIT", false, Open<&ModelBlocks::unit>},
     {"*NODE", true, Open<&ModelBlocks::node>},
-    {"*ELEMENT", false, Open<&ModelBlocks::element>},
+    {"*ELEMENT", false, Open<&ModelBlocks::element, CurrentElementRecord>},
     // properties
     {"*MATERIAL", false, Open<&ModelBlocks::material, CurrentMaterialRecord>},
     {"*SECTION", false, Open<&ModelBlocks::section, CurrentSectionRecord>},
@@ -65,15 +65,6 @@ constexpr BlockKeyword kBlockKeywords[] = {
     // load cases
     {"*STLDCASE", true, Open<&ModelBlocks::loadCase, CurrentLoadCaseRecord>},
 };
-
-// Whether the trimmed line opens one of the blocks above.
-bool IsBlockKeywordLine(std::string_view trimmed, const ReadingLayout& layout)
-{
-    for (const BlockKeyword& keyword : kBlockKeywords)
-        if (layout.IsKeywordLine(trimmed, keyword.text, keyword.atStart))
-            return true;
-    return false;
-}
 
 // Counts the data lines the driver passes over, for the findings: those of a keyword block that is not
 // translated, and those after a block that ended at a line its parser rejected.

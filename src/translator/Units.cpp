@@ -59,15 +59,15 @@ void Translation::ScaleByDimension(WorkMaterial& material, bool modulusOnly) con
     const double L = m_dLengthFactor;
     const double F = m_dForceFactor;
     MaterialProperty& p = material.Property;
-    p.Elastic *= F / (L * L);
+    p.Elastic = p.Elastic * F / (L * L);
     if (modulusOnly)
         return;
     constexpr double kStandardGravity = 9.80665;  // m/s2
     // kN/mm3 over m/s2 is 1000 kg/mm3; kN*s2/mm4 is 1e6 kg/mm3.
     if (material.WeightDensity != 0.0)
-        p.Density = material.WeightDensity * F / (L * L * L) * 1000.0 / kStandardGravity;
+        p.Density = material.WeightDensity * F * 1000.0 / (L * L * L * kStandardGravity);
     else
-        p.Density = material.MassDensity * F / (L * L * L * L) * 1.0e6;
+        p.Density = material.MassDensity * F * 1.0e6 / (L * L * L * L);
     const UnitRecord* unit = m_Blocks.unit ? m_Blocks.unit->GetRecord(0) : nullptr;
     if (unit && unit->m_strTemper == "F")
         p.Thermal *= 1.8;

@@ -136,3 +136,22 @@ TEST(Units, EveryUnitSystemGivesTheHostModelOfKilonewtonsAndMetres)
         return std::fabs(x - value) <= 1e-9 * std::fabs(value); }) != reference.end(); };
     EXPECT_TRUE(at(2.4e-06) && at(-10.0) && at(-12.0) && at(205.0) && at(31.0));
 }
+
+TEST(Units, RealFilesDensitiesAndConstructionStageLoads)
+{
+    const std::string dir = SharedModelsDir();
+    if (dir.empty())
+        GTEST_SKIP() << "no real models (set MIDAS2ORVO_REAL_MODELS)";
+    auto translate = [&dir](const char* name, ModalData_Orvo& model) {
+        MIDAStranslatetoOrvo t;
+        t.SetReadingProfile(MidasReadingProfile::Current);
+        return t.ReadMidasFile((dir + "/" + name).c_str()) && t.TranMidastoOrvo(model);
+    };
+    ModalData_Orvo pier, girder, stage;
+    ASSERT_TRUE(translate("05-o4-pier-civil-tonf.mgt", pier) && translate("11-ifc2mct-girder-test.mgt", girder) &&
+                translate("13-ifc2mct-mct-test.mgt", stage));
+    EXPECT_NEAR(pier.m_Materials.GetAt(0)->Property.Density, 2.75e-06, 2.75e-15);   // 2.75 tf/m3
+    EXPECT_NEAR(girder.m_Materials.GetAt(0)->Property.Density, 7.85e-06, 7.85e-15);  // from the mass column
+    ASSERT_EQ(stage.m_PointLoads.GetSize(), 1);
+    EXPECT_EQ(stage.m_PointLoads.GetAt(0)->CaseKind, 0);  // a construction-stage load case is dead load
+}

@@ -8,6 +8,12 @@
 
 namespace {
 
+// "1 point load", "2 point loads".
+std::string Counted(long long count, const char* noun)
+{
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 void IntList(JsonWriter& json, const ValueArray<int>& values)
 {
     json.BeginArray();
@@ -189,16 +195,21 @@ std::string ModelToJson(const TranslationOutcome& outcome, const ModalData_Orvo&
     return out;
 }
 
-std::string ModelSummary(const std::string& path, const TranslationOutcome& outcome, const ModalData_Orvo& model)
+std::string ModelSummary(const std::string& path, const TranslationOutcome& outcome, const ModalData_Orvo& model,
+                         const std::string& refusal)
 {
     std::ostringstream text;
-    text << path << ": " << (outcome.ok ? "translated" : "not translated") << " (kN, mm)\n";
+    text << path << ": ";
+    if (outcome.ok)
+        text << "translated (kN, mm)\n";
+    else
+        text << "not translated: " << (refusal.empty() ? "refused" : refusal) << "\n";
     text << "  nodes          " << model.m_Nodes.GetSize() << "\n";
     text << "  lines          " << model.m_Lines.GetSize() << "\n";
     text << "  areas          " << model.m_Areas.GetSize() << "\n";
     text << "  materials      " << model.m_Materials.GetSize() << "\n";
-    text << "  beam sections  " << model.m_LSections.GetSize() << " (" << model.m_SectionShapes.Count
-         << " shapes)\n";
+    text << "  beam sections  " << model.m_LSections.GetSize() << " (" << Counted(model.m_SectionShapes.Count, "shape")
+         << ")\n";
     text << "  thicknesses    " << model.m_ASections.GetSize() << "\n";
     text << "  point loads    " << model.m_PointLoads.GetSize() << "\n";
     text << "  line loads     " << model.m_LineLoads.GetSize() << "\n";
@@ -212,8 +223,8 @@ std::string ModelSummary(const std::string& path, const TranslationOutcome& outc
     static const char* const kKinds[] = {"dead", "live", "wind"};
     for (const auto& [key, counts] : perCase) {
         const char* kind = key.second >= 0 && key.second <= 2 ? kKinds[key.second] : "unmatched";
-        text << "  load case " << key.first << " (" << kind << "): " << counts.first << " point loads, "
-             << counts.second << " line loads\n";
+        text << "  load case " << key.first << " (" << kind << "): " << Counted(counts.first, "point load") << ", "
+             << Counted(counts.second, "line load") << "\n";
     }
     for (const std::string& message : outcome.messages)
         text << "  message: " << message << "\n";

@@ -29,5 +29,7 @@ struct DumpOptions {
 std::string ModelToJson(const TranslationOutcome& outcome, const ModalData_Orvo& model,
                         const DumpOptions& options = DumpOptions());
 
-// Counts per collection, loads per load case, and the messages.
-std::string ModelSummary(const std::string& path, const TranslationOutcome& outcome, const ModalData_Orvo& model);
+// Counts per collection, loads per load case, and the messages. A refused translation is headed with
+// its cause (refusal) instead of the units.
+std::string ModelSummary(const std::string& path, const TranslationOutcome& outcome, const ModalData_Orvo& model,
+                         const std::string& refusal = {});

@@ -281,3 +281,32 @@ void ReportJson(JsonWriter& json, const ReportCollector& report, const LineNumbe
     json.EndArray();
     json.EndObject();
 }
+
+std::string RefusalCause(const ReportCollector& report, MidasReadingProfile profile)
+{
+    // The UnitWords finding names "FORCE, LENGTH"; a refused word is the length unit when it is the
+    // file's length word and none the library knows.
+    std::string lengthWord;
+    for (const ReportCollector::Entry& entry : report.Entries())
+        if (entry.kind == MidasFinding::UnitWords && entry.key.find(", ") != std::string::npos)
+            lengthWord = entry.key.substr(entry.key.find(", ") + 2);
+    static const std::string kLengthWords[] = {"IN", "FT", "M", "CM", "MM"};
+    std::string cause;
+    for (const ReportCollector::Entry& entry : report.Entries()) {
+        if (entry.kind != MidasFinding::RefusedUnit)
+            continue;
+        const std::string word = entry.key.empty() ? "(blank)" : entry.key;
+        if (!cause.empty())
+            cause += "; ";
+        if (entry.key == "no *UNIT record")
+            cause += "no *UNIT block";
+        else if (entry.key == lengthWord && std::find(std::begin(kLengthWords), std::end(kLengthWords), word) ==
+                                                std::end(kLengthWords))
+            cause += "length unit " + word + " unknown";
+        else if (profile == MidasReadingProfile::Classic)
+            cause += "force unit " + word + " cannot be converted in the classic profile (try --profile current)";
+        else
+            cause += "force unit " + word + " cannot be converted";
+    }
+    return cause.empty() ? "refused" : cause;
+}

@@ -61,3 +61,7 @@ std::string ReportText(const ReportCollector& report, const LineNumbers& lines, 
 // The report as the "report" object of the JSON dump.
 void ReportJson(JsonWriter& json, const ReportCollector& report, const LineNumbers& lines,
                 MidasReadingProfile profile, const std::function<std::string(std::string_view)>& toUtf8);
+// Why a refused translation was refused, from its RefusedUnit and UnitWords findings: "no *UNIT block",
+// "length unit XX unknown", "force unit TONF cannot be converted in the classic profile (try --profile
+// current)"; several causes joined by "; ".
+std::string RefusalCause(const ReportCollector& report, MidasReadingProfile profile);

@@ -1,6 +1,9 @@
 // mgt2orvo: translates a MIDAS text model and shows what reached the host model.
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -18,33 +22,33 @@
 #include "ModelDump.h"
 #include "Report.h"
 #include "SvgWriter.h"
-
-#ifndef MIDAS2ORVO_VERSION
-#define MIDAS2ORVO_VERSION "1.0.0"
-#endif
+#include "midas2orvo/Version.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "Usage: mgt2orvo [OPTIONS] FILE\n"
-    "Translates the MIDAS text model FILE into the host model (kN, mm) and prints a summary.\n"
+    "Translates the MIDAS text model FILE (- for standard input) into the host model (kN, mm) and\n"
+    "prints a summary.\n"
     "\n"
-    "  --json                  print the whole host model as JSON instead of the summary\n"
-    "  --report                report what did not reach the host model (a \"report\" object with --json)\n"
-    "  --svg OUT.svg           draw the translated model into OUT.svg\n"
-    "  --view iso|xy|xz|yz     the view of the drawing (default iso)\n"
-    "  --profile classic|current\n"
-    "                          classic: the older MIDAS text layout, read exactly (default);\n"
+    "  -j, --json              print the whole host model as JSON instead of the summary\n"
+    "  -r, --report            report what did not reach the host model (a \"report\" object with --json)\n"
+    "  -o, --svg=OUT.svg       draw the translated model into OUT.svg\n"
+    "      --view=VIEW         the view of the drawing: iso (default), xy, xz or yz\n"
+    "  -p, --profile=PROFILE   classic: the older MIDAS text layout, read exactly (default);\n"
     "                          current: the layout MIDAS Gen/Civil 8.x and 9.x write\n"
-    "  --encoding NAME         code page of the names in FILE (e.g. GBK, CP949, CP1251), shown as UTF-8\n"
-    "  --stats                 print the time of each stage and the peak memory on standard error\n"
-    "  --no-large-pages        leave the heap as the C library sets it up (see README: large pages)\n"
+    "  -e, --encoding=NAME     code page of the names in FILE (e.g. GBK, CP949, CP1251), shown as UTF-8\n"
+    "      --stats             print the time of each stage and the peak memory on standard error\n"
+    "      --no-large-pages    leave the heap as the C library sets it up (see README: large pages)\n"
     "  -h, --help              show this help and exit\n"
-    "  --version               show the version and exit\n"
+    "  -V, --version           show the version of the tool and of the library, and exit\n"
     "\n"
+    "A value follows its option as --opt=VALUE, --opt VALUE, -xVALUE or -x VALUE; -- ends the options.\n"
     "Exit status: 0 translated, 1 translation refused, 2 usage error or unreadable file.\n";
 
 struct Options {
+    enum class Action { Run, Help, Version };
+    Action action = Action::Run;
     bool json = false;
     bool report = false;
     bool stats = false;
@@ -53,7 +57,9 @@ struct Options {
     SvgView view = SvgView::Iso;
     MidasReadingProfile profile = MidasReadingProfile::Classic;
     std::string encoding;
-    const char* path = nullptr;
+    const char* path = nullptr;  // as given; "-" is standard input
+    std::string name;            // the input as messages, the summary and the picture name it
+    std::string source;          // the file read: the path, or a copy of standard input
 };
 
 int UsageError(const std::string& message)
@@ -62,57 +68,187 @@ int UsageError(const std::string& message)
     return 2;
 }
 
-// Parses the command line; returns -1 to go on, otherwise the exit status.
+// One option: its long name, short letter (0: none), the name of its value (null: it takes none) and
+// what it does, which returns an error text or null.
+struct CliOption {
+    const char* name;
+    char letter;
+    const char* valueName;
+    const char* (*apply)(Options& options, const char* value);
+};
+
+const char* SetProfile(Options& options, const char* name)
+{
+    if (std::strcmp(name, "classic") == 0)
+        options.profile = MidasReadingProfile::Classic;
+    else if (std::strcmp(name, "current") == 0)
+        options.profile = MidasReadingProfile::Current;
+    else
+        return "--profile takes classic or current";
+    return nullptr;
+}
+
+template <bool Options::*flag, bool value>
+const char* SetFlag(Options& options, const char*)
+{
+    options.*flag = value;
+    return nullptr;
+}
+
+template <Options::Action action>
+const char* SetAction(Options& options, const char*)
+{
+    options.action = action;
+    return nullptr;
+}
+
+const char* SetSvg(Options& options, const char* path)
+{
+    options.svg = path;
+    return nullptr;
+}
+
+const char* SetEncoding(Options& options, const char* name)
+{
+    options.encoding = name;
+    return nullptr;
+}
+
+const char* SetView(Options& options, const char* name)
+{
+    return ParseSvgView(name, options.view) ? nullptr : "--view takes iso, xy, xz or yz";
+}
+
+constexpr CliOption kOptions[] = {
+    {"json", 'j', nullptr, &SetFlag<&Options::json, true>},
+    {"report", 'r', nullptr, &SetFlag<&Options::report, true>},
+    {"svg", 'o', "OUT.svg", &SetSvg},
+    {"view", 0, "VIEW", &SetView},
+    {"profile", 'p', "PROFILE", &SetProfile},
+    {"encoding", 'e', "NAME", &SetEncoding},
+    {"stats", 0, nullptr, &SetFlag<&Options::stats, true>},
+    {"no-large-pages", 0, nullptr, &SetFlag<&Options::largePages, false>},
+    {"help", 'h', nullptr, &SetAction<Options::Action::Help>},
+    {"version", 'V', nullptr, &SetAction<Options::Action::Version>},
+};
+
+const CliOption* FindOption(std::string_view name, char letter)
+{
+    for (const CliOption& option : kOptions)
+        if (letter ? option.letter == letter : name == option.name)
+            return &option;
+    return nullptr;
+}
+
+// Parses the command line; returns -1 to go on, otherwise the exit status. Options and FILE may come in
+// any order; after "--" every argument is a FILE.
 int ParseOptions(int argc, char** argv, Options& options)
 {
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
-        if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--report") {
-            options.report = true;
-        } else if (arg == "--stats") {
-            options.stats = true;
-        } else if (arg == "--no-large-pages") {
-            options.largePages = false;
-        } else if (arg == "-h" || arg == "--help") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (arg == "--version") {
-            std::printf("mgt2orvo %s\n", MIDAS2ORVO_VERSION);
-            return 0;
-        } else if (arg == "--svg") {
-            if (!(options.svg = value()))
-                return UsageError("--svg needs an output file");
-        } else if (arg == "--view") {
-            const char* view = value();
-            if (!view || !ParseSvgView(view, options.view))
-                return UsageError("--view takes iso, xy, xz or yz");
-        } else if (arg == "--profile") {
-            const char* name = value();
-            if (name && std::strcmp(name, "classic") == 0)
-                options.profile = MidasReadingProfile::Classic;
-            else if (name && std::strcmp(name, "current") == 0)
-                options.profile = MidasReadingProfile::Current;
-            else
-                return UsageError("--profile takes classic or current");
-        } else if (arg == "--encoding") {
-            const char* name = value();
-            if (!name)
-                return UsageError("--encoding needs a code page name");
-            options.encoding = name;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return UsageError("unknown option " + arg);
-        } else if (!options.path) {
+        const std::string_view arg = argv[i];
+        const CliOption* option = nullptr;
+        const char* value = nullptr;   // a value written inside the argument
+        std::string_view rest;         // short options after the first of a group (-jr)
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        } else if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            if (options.path)
+                return UsageError("more than one FILE given");
             options.path = argv[i];
+            continue;
+        } else if (arg[1] == '-') {
+            const std::size_t equals = arg.find('=');
+            if (!(option = FindOption(arg.substr(2, equals - 2), 0)))
+                return UsageError("unknown option " + std::string(arg.substr(0, equals)));
+            if (equals != arg.npos && !option->valueName)
+                return UsageError("option --" + std::string(option->name) + " takes no value");
+            if (equals != arg.npos)
+                value = argv[i] + equals + 1;
         } else {
-            return UsageError("more than one FILE given");
+            rest = arg.substr(1);
         }
+        do {
+            if (!rest.empty()) {
+                if (!(option = FindOption({}, rest[0])))
+                    return UsageError("unknown option -" + std::string(1, rest[0]));
+                rest.remove_prefix(1);
+                if (option->valueName && !rest.empty())
+                    value = rest.data(), rest = {};
+            }
+            if (option->valueName && !value && !(i + 1 < argc && (value = argv[++i])))
+                return UsageError("option --" + std::string(option->name) + " needs " + option->valueName);
+            if (const char* error = option->apply(options, value))
+                return UsageError(error);
+            if (options.action == Options::Action::Help) {
+                std::fputs(kUsage, stdout);
+                return 0;
+            }
+            if (options.action == Options::Action::Version) {
+                // The tool's own version, and that of the library it loaded (which may be another build).
+                std::printf("mgt2orvo %s (library midas2orvo %s)\n", MIDAS2ORVO_VERSION_STRING, MidasLibraryVersion());
+                return 0;
+            }
+            value = nullptr;
+        } while (!rest.empty());
     }
     if (!options.path)
         return UsageError("no FILE given");
     return -1;
+}
+
+// Copies standard input into a temporary file, which is removed when this goes out of scope.
+class StdinCopy {
+public:
+    ~StdinCopy()
+    {
+        if (!m_Path.empty())
+            std::remove(m_Path.c_str());
+    }
+    // The copy's path, or empty when it could not be made.
+    const std::string& Make()
+    {
+        const char* dir = std::getenv("TMPDIR");
+        std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/mgt2orvo-stdin-XXXXXX";
+        const int fd = mkstemp(pattern.data());
+        if (fd < 0)
+            return m_Path;
+        m_Path = pattern;
+        std::FILE* out = fdopen(fd, "wb");
+        bool ok = out != nullptr;
+        char buffer[1 << 16];
+        for (std::size_t got; ok && (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;)
+            ok = std::fwrite(buffer, 1, got, out) == got;
+        ok = ok && !std::ferror(stdin);
+        if (out ? std::fclose(out) != 0 : close(fd) != 0)
+            ok = false;
+        if (!ok) {
+            std::remove(m_Path.c_str());
+            m_Path.clear();
+        }
+        return m_Path;
+    }
+
+private:
+    std::string m_Path;
+};
+
+// Why the input cannot be read, or null when it is a regular file the library can try. Anything else
+// (a FIFO, a device such as /dev/null, a directory) is named here and never opened.
+const char* InputProblem(const std::string& path)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return "no such file";
+        return errno == EACCES ? "permission denied" : "cannot be read";
+    }
+    if (S_ISDIR(info.st_mode))
+        return "it is a directory";
+    if (!S_ISREG(info.st_mode))
+        return "not a regular file";
+    return nullptr;
 }
 
 void CollectMessage(const char* text, void* context)
@@ -143,7 +279,7 @@ private:
     std::chrono::steady_clock::time_point m_Start;
 };
 
-// Stage times of one import and the process's peak memory, for --stats.
+// Stage times of one import and the process's peak memory, for --stats. Memory in MiB (2^20 bytes).
 class StageClock {
 public:
     StageClock() : m_Start(Clock::now()), m_Last(m_Start) {}
@@ -151,31 +287,36 @@ public:
     {
         const Clock::time_point now = Clock::now();
         m_Seconds[int(phase)] = std::chrono::duration<double>(now - m_Last).count();
-        m_Resident[int(phase)] = ResidentMegabytes();
+        m_Resident[int(phase)] = ResidentMebibytes();
         m_Last = now;
     }
-    void Print(const char* path) const
+    void Print(const std::string& name, const std::string& path) const
     {
         std::error_code error;
-        const double megabytes = double(std::filesystem::file_size(path, error)) / 1e6;
+        const double mebibytes = double(std::filesystem::file_size(path, error)) / kMebibyte;
         rusage usage {};
         getrusage(RUSAGE_SELF, &usage);
-        const double peak = double(usage.ru_maxrss) / 1e3;  // kilobytes on Linux
+        // ru_maxrss is in KiB on Linux. Both figures are sampled, so the peak is at least any resident one.
+        double peak = double(usage.ru_maxrss) / 1024.0;
+        for (double resident : m_Resident)
+            peak = std::max(peak, resident);
         static const char* const kNames[] = {"read", "translate", "scale", "hand-over"};
-        std::fprintf(stderr, "mgt2orvo: stats for %s (%.1f MB)\n", path, error ? 0.0 : megabytes);
+        std::fprintf(stderr, "mgt2orvo: stats for %s (%.1f MiB)\n", name.c_str(), error ? 0.0 : mebibytes);
         for (int k = 0; k < 4; ++k)
-            std::fprintf(stderr, "  %-12s%8.3f s  %8.1f MB resident after it\n", kNames[k], m_Seconds[k], m_Resident[k]);
+            std::fprintf(stderr, "  %-12s%8.3f s  %8.1f MiB resident after it\n", kNames[k], m_Seconds[k],
+                         m_Resident[k]);
         std::fprintf(stderr, "  %-12s%8.3f s\n", "total", std::chrono::duration<double>(m_Last - m_Start).count());
-        std::fprintf(stderr, "  %-12s%8.1f MB", "peak memory", peak);
-        if (!error && megabytes > 0)
-            std::fprintf(stderr, " (%.2f x the file)", peak / megabytes);
+        std::fprintf(stderr, "  %-12s%8.1f MiB", "peak memory", peak);
+        if (!error && mebibytes > 0)
+            std::fprintf(stderr, " (%.2f x the file)", peak / mebibytes);
         std::fputc('\n', stderr);
     }
 
 private:
     using Clock = std::chrono::steady_clock;
+    static constexpr double kMebibyte = 1024.0 * 1024.0;
     // The process's resident memory now (Linux: the second number of /proc/self/statm, in pages).
-    static double ResidentMegabytes()
+    static double ResidentMebibytes()
     {
         long pages = 0;
         if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
@@ -183,21 +324,13 @@ private:
                 pages = 0;
             std::fclose(statm);
         }
-        return double(pages) * double(sysconf(_SC_PAGESIZE)) / 1e6;
+        return double(pages) * double(sysconf(_SC_PAGESIZE)) / kMebibyte;
     }
     Clock::time_point m_Start;
     Clock::time_point m_Last;
     double m_Seconds[4] = {};
     double m_Resident[4] = {};
 };
-
-const char* ReasonUnreadable(const char* path)
-{
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return "it is a directory";
-    return std::filesystem::exists(path, error) ? "permission denied or unreadable" : "no such file";
-}
 
 using NameConverter = std::function<std::string(std::string_view)>;
 
@@ -210,7 +343,7 @@ void Import(const Options& options, TranslationOutcome& outcome, ModalData_Orvo&
     SetMessageBoxHandler(&CollectMessage, &outcome.messages);
     if (options.largePages) {
         std::error_code error;
-        const auto bytes = std::filesystem::file_size(options.path, error);
+        const auto bytes = std::filesystem::file_size(options.source, error);
         if (!error)
             PrepareHeapForImport(std::int64_t(bytes));
     }
@@ -220,7 +353,7 @@ void Import(const Options& options, TranslationOutcome& outcome, ModalData_Orvo&
         MIDAStranslatetoOrvo translator;
         translator.SetReadingProfile(options.profile);
         translator.SetDiagnostics(&findings);
-        outcome.read = translator.ReadMidasFile(options.path);
+        outcome.read = translator.ReadMidasFile(options.source.c_str());
         if (outcome.read)
             outcome.ok = translator.TranMidastoOrvo(model);
     }
@@ -228,14 +361,14 @@ void Import(const Options& options, TranslationOutcome& outcome, ModalData_Orvo&
     findings.onProgress = nullptr;
     findings.onPhase = nullptr;
     if (options.stats)
-        clock.Print(options.path);
+        clock.Print(options.name, options.source);
 }
 
 // What goes to standard output: the JSON dump or the summary, either with the report when asked.
 std::string OutputText(const Options& options, const TranslationOutcome& outcome, const ModalData_Orvo& model,
-                       const ReportCollector& findings, const NameConverter& toUtf8)
+                       const ReportCollector& findings, const std::string& refusal, const NameConverter& toUtf8)
 {
-    const LineNumbers lines = options.report && outcome.read ? LineNumbers(options.path) : LineNumbers("");
+    const LineNumbers lines = options.report && outcome.read ? LineNumbers(options.source) : LineNumbers("");
     if (options.json) {
         DumpOptions dump;
         dump.name = toUtf8;
@@ -243,18 +376,21 @@ std::string OutputText(const Options& options, const TranslationOutcome& outcome
             dump.report = [&](JsonWriter& json) { ReportJson(json, findings, lines, options.profile, toUtf8); };
         return ModelToJson(outcome, model, dump);
     }
-    std::string text = ModelSummary(options.path, outcome, model);
+    std::string text = ModelSummary(options.name, outcome, model, refusal);
     if (options.report)
         text += ReportText(findings, lines, options.profile, toUtf8);
     return text;
 }
 
-// Draws the model into the --svg file; false when it cannot be written.
-bool WriteSvg(const Options& options, const ModalData_Orvo& model, const NameConverter& toUtf8)
+// Draws the model into the --svg file, titled with the units or, when refused, with the cause; false
+// when it cannot be written.
+bool WriteSvg(const Options& options, const ModalData_Orvo& model, const std::string& refusal,
+              const NameConverter& toUtf8)
 {
     SvgOptions svg;
     svg.view = options.view;
-    svg.title = toUtf8(std::filesystem::path(options.path).filename().string()) + " (kN, mm)";
+    svg.title = toUtf8(std::filesystem::path(options.name).filename().string()) +
+                (refusal.empty() ? " (kN, mm)" : " \u2014 not translated: " + refusal);
     svg.name = toUtf8;
     std::ofstream out(options.svg, std::ios::binary);
     out << ModelToSvg(model, svg);
@@ -273,22 +409,31 @@ int main(int argc, char** argv)
         return UsageError(encoder.Error());
     const NameConverter toUtf8 = [&encoder](std::string_view text) { return encoder.ToUtf8(text); };
 
+    const bool fromStdin = std::strcmp(options.path, "-") == 0;
+    StdinCopy stdinCopy;
+    options.name = fromStdin ? "standard input" : options.path;
+    options.source = fromStdin ? stdinCopy.Make() : options.path;
+    const char* problem = fromStdin && options.source.empty() ? "cannot be copied to a temporary file"
+                                                              : InputProblem(options.source);
     TranslationOutcome outcome;
     ModalData_Orvo model;
     ReportCollector findings;
-    Import(options, outcome, model, findings);
+    if (!problem)
+        Import(options, outcome, model, findings);
+    std::string refusal;
     if (!outcome.read) {
-        std::fprintf(stderr, "mgt2orvo: cannot open %s: %s\n", options.path, ReasonUnreadable(options.path));
+        std::fprintf(stderr, "mgt2orvo: cannot open %s: %s\n", options.name.c_str(),
+                     problem ? problem : "cannot be read");
         if (!options.json)
             return 2;
     } else if (!outcome.ok) {
-        std::fprintf(stderr, "mgt2orvo: %s was not translated: its *UNIT block is missing or names units "
-                             "that cannot be converted to kN and mm\n", options.path);
+        refusal = RefusalCause(findings, options.profile);
+        std::fprintf(stderr, "mgt2orvo: %s was not translated: %s\n", options.name.c_str(), refusal.c_str());
     }
-    const std::string text = OutputText(options, outcome, model, findings, toUtf8);
+    const std::string text = OutputText(options, outcome, model, findings, refusal, toUtf8);
     std::fwrite(text.data(), 1, text.size(), stdout);
 
-    if (options.svg && outcome.read && !WriteSvg(options, model, toUtf8)) {
+    if (options.svg && outcome.read && !WriteSvg(options, model, refusal, toUtf8)) {
         std::fprintf(stderr, "mgt2orvo: cannot write %s\n", options.svg);
         return 2;
     }

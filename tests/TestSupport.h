@@ -1,80 +1,87 @@
-// Shared helpers for the tests: reading model text, reaching the translator's working state, temp files.
+// Shared helpers for the tests: reading model text, capturing messages, temporary files, long sweeps.
 #pragma once
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
 #include <unistd.h>
+
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "MIDAStranslatetoOrvo.h"
-#include "reader/GeometryBlocks.h"
-#include "reader/GroupBlocks.h"
+#include "reader/CurrentRecords.h"
 #include "reader/LineStream.h"
-#include "reader/LoadBlocks.h"
-#include "reader/PropertyBlocks.h"
 #include "translator/Translation.h"
-#include "translator/WorkRecords.h"
 
-// The translator's working state, reached through the translator behind the exported class.
-struct TranslatorAccess {
-    static void ReadText(Translation& t, const std::string& text)
+// Sweeps over large inputs run where the build has MIDAS2ORVO_LONG_TESTS on, and are skipped elsewhere.
+#define SKIP_UNLESS_LONG_TESTS() \
+    if (!MIDAS2ORVO_LONG_TESTS)  \
+    GTEST_SKIP() << "a long sweep: configure with -DMIDAS2ORVO_LONG_TESTS=ON"
+
+constexpr MidasReadingProfile kClassic = MidasReadingProfile::Classic, kCurrent = MidasReadingProfile::Current;
+
+// The shortest text that reads back as exactly v.
+inline std::string Num(double v) { char b[32]; return {b, std::to_chars(b, b + sizeof b, v).ptr}; }
+
+// Reads text into the translator's blocks, as ReadMidasFile reads a file, in the profile set before.
+inline void ReadText(Translation& t, const std::string& text)
+{
+    LineStream stream;
+    stream.OpenText(text);
+    t.ReadStream(stream);
+}
+
+// One translation of model text (or of the file at a path, which ReadMidasFile reads) into a host model.
+struct Translated {
+    Translation translator;
+    ModalData_Orvo model;
+    bool ok = false;
+    explicit Translated(const std::string& text, MidasReadingProfile profile = kClassic, bool isPath = false)
     {
-        LineStream stream;
-        stream.OpenText(text);
-        t.ReadStream(stream);
+        translator.SetReadingProfile(profile);
+        isPath ? void(ok = translator.ReadMidasFile(text.c_str())) : ReadText(translator, text);
+        ok = (ok || !isPath) && translator.TranMidastoOrvo(model);
     }
-    static PooledArray<WorkNode>& Nodes(Translation& t) { return t.m_NodeArray; }
-    static PooledArray<WorkLine>& Lines(Translation& t) { return t.m_LineArray; }
-    static OwnedArray<WorkLSection>& LSections(Translation& t) { return t.m_LSectionArray; }
-    static ValueArray<int>& SectionTypes(Translation& t) { return t.m_SectionTypes; }
-    static OwnedArray<WorkMaterial>& Materials(Translation& t) { return t.m_MaterialArray; }
-    static OwnedArray<WorkASection>& ASections(Translation& t) { return t.m_ASectionArray; }
-    static PooledArray<WorkPointLoad>& PointLoads(Translation& t) { return t.m_PointLoadArray; }
-    static PooledArray<WorkLineLoad>& LineLoads(Translation& t) { return t.m_LineLoadArray; }
-    static NodeBlock* Node(Translation& t) { return t.m_Blocks.node.get(); }
-    static ElementBlock* Element(Translation& t) { return t.m_Blocks.element.get(); }
-    static UnitBlock* Unit(Translation& t) { return t.m_Blocks.unit.get(); }
-    static VersionBlock* Version(Translation& t) { return t.m_Blocks.version.get(); }
-    static MaterialBlock* Material(Translation& t) { return t.m_Blocks.material.get(); }
-    static SectionBlock* Section(Translation& t) { return t.m_Blocks.section.get(); }
-    static ThicknessBlock* Thickness(Translation& t) { return t.m_Blocks.thickness.get(); }
-    static GroupBlock* Group(Translation& t) { return t.m_Blocks.group.get(); }
-    static ConstraintBlock* Constraint(Translation& t) { return t.m_Blocks.constraint.get(); }
-    static FrameReleaseBlock* FrameRelease(Translation& t) { return t.m_Blocks.frameRelease.get(); }
-    static LoadCaseBlock* LoadCase(Translation& t) { return t.m_Blocks.loadCase.get(); }
-    static int InitialObjectID(Translation& t) { return t.InitialObjectID(); }
-    static bool TranslateUnit(Translation& t) { return t.TranslateUnit(); }
-    static double ElementLength(Translation& t, int index) { return t.GetElementLength(index); }
-    static double LengthFactor(Translation& t) { return t.m_dLengthFactor; }
-    static double ForceFactor(Translation& t) { return t.m_dForceFactor; }
-    static int LengthUnit(Translation& t) { return t.m_nLengthUnit; }
-    static int ForceUnit(Translation& t) { return t.m_nForceUnit; }
 };
+
+// text, n times over.
+inline std::string Times(int n, const std::string& text) { std::string out; while (n-- > 0) out += text; return out; }
+
+// The numbers of a list, or the items of an ID list as written ("1 5to9by2"), separated by blanks.
+inline std::string IdText(int id) { return std::to_string(id); }
+inline std::string IdText(const IdRange& item) { return item.Text(); }
+template <class List>
+std::string Ids(const List& list) { std::string text; for (const auto& item : list) text += (text.empty() ? "" : " ") + IdText(item); return text; }
+
+// Each row: a line and the parsed record as summary gives it, or "rejected" where Parse refuses the line.
+template <class Record, class Summary>
+void ExpectParsed(Summary summary, std::initializer_list<std::pair<const char*, std::string>> rows)
+{
+    for (const auto& [line, expected] : rows) {
+        Record r;
+        EXPECT_EQ(r.Parse(line) ? summary(r) : "rejected", expected) << '"' << line << '"';
+    }
+}
 
 // Collects the texts of the message box while alive.
-class MessageCapture {
-public:
-    MessageCapture() { m_Previous = SetMessageBoxHandler(&Record, this); }
-    ~MessageCapture() { SetMessageBoxHandler(m_Previous, nullptr); }
-    std::vector<std::string> texts;
-
-private:
+struct MessageCapture {
+    MessageCapture() : previous(SetMessageBoxHandler(&Record, this)) {}
+    ~MessageCapture() { SetMessageBoxHandler(previous, nullptr); }
     static void Record(const char* text, void* self) { static_cast<MessageCapture*>(self)->texts.push_back(text); }
-    MessageBoxHandler m_Previous;
+    MessageBoxHandler previous;
+    std::vector<std::string> texts;
 };
 
-// A file in the test's temporary directory holding exactly the given bytes; removed with the object.
+// A file in the temporary directory holding exactly the given bytes; removed with the object.
 class TempFile {
 public:
     explicit TempFile(const std::string& bytes, const std::string& name = "model.mgt")
     {
         static int counter = 0;
-        m_Path = std::filesystem::temp_directory_path() /
-                 ("midas2orvo_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + "_" + name);
+        const std::string file = "midas2orvo_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + "_" + name;
+        m_Path = std::filesystem::temp_directory_path() / file;
         std::ofstream(m_Path, std::ios::binary) << bytes;
     }
     ~TempFile() { std::filesystem::remove(m_Path); }
@@ -84,20 +91,14 @@ private:
     std::filesystem::path m_Path;
 };
 
-// Reads text as a file and translates it into model; returns TranMidastoOrvo's result.
-inline bool TranslateText(const std::string& text, ModalData_Orvo& model)
-{
-    MIDAStranslatetoOrvo translator;
-    TempFile file(text);
-    return translator.ReadMidasFile(file.path().c_str()) && translator.TranMidastoOrvo(model);
-}
-
-// Directory of the real MIDAS files shared with the project, or empty when this checkout has none.
+// Directory of the real MIDAS files: $MIDAS2ORVO_REAL_MODELS when set, else the one shared with the
+// project, or empty when this checkout has none.
 inline std::string SharedModelsDir()
 {
-    for (const char* candidate : {MIDAS2ORVO_SOURCE_DIR "/../shared/real-models", "../shared/real-models"}) {
+    if (const char* dir = std::getenv("MIDAS2ORVO_REAL_MODELS"); dir && *dir)
+        return dir;
+    for (const char* candidate : {MIDAS2ORVO_SOURCE_DIR "/../shared/real-models", "../shared/real-models"})
         if (std::filesystem::is_directory(candidate))
             return candidate;
-    }
     return {};
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "TestSupport.h"
+#include "midas2orvo/Version.h"
 
 namespace {
 
@@ -33,10 +34,19 @@ TEST(Cli, ExitStatusesAndUsageErrors)
              {kExample + " --svg", 2}, {"--view top " + kExample, 2}, {"--profile newest " + kExample, 2},
              {kExample + " --encoding", 2}, {"--encoding NO-SUCH-CODEPAGE " + kExample, 2},
              {"--svg /nonexistent/dir/out.svg " + kExample, 2}, {"--json --report /nonexistent/file.mgt", 2},
-             {refused.path(), 1}, {kExample, 0}, {"--help", 0}})
+             {"--json=yes " + kExample, 2}, {"-pnewest " + kExample, 2}, {"-x " + kExample, 2}, {"-- -j", 2},
+             {"/dev/null", 2}, {refused.path(), 1}, {kExample, 0}, {"--help", 0}, {"-V", 0}})
         EXPECT_EQ(RunCli(arguments).status, status) << arguments;
     EXPECT_EQ(RunCli("--bogus", "2>&1 >/dev/null").out, "mgt2orvo: unknown option --bogus\nTry 'mgt2orvo --help'.\n");
-    EXPECT_EQ(RunCli("--version").out + RunCli("/nonexistent/file.mgt").out, "mgt2orvo 1.0.0\n");
+    EXPECT_EQ(RunCli("--version").out + RunCli("/nonexistent/file.mgt").out,
+              "mgt2orvo " MIDAS2ORVO_VERSION_STRING " (library midas2orvo " MIDAS2ORVO_VERSION_STRING ")\n");
+    EXPECT_EQ(RunCli("/dev/null", "2>&1").out, "mgt2orvo: cannot open /dev/null: not a regular file\n");
+    // Every spelling of the same options, and the model on standard input, give the same output.
+    const std::string current = RunCli("--json --report --profile current " + kExample).out;
+    for (const std::string& arguments : {"-j -r -p current " + kExample, "-jrpcurrent " + kExample,
+                                         kExample + " --profile=current -rj", "-jr --profile current -- " + kExample})
+        EXPECT_EQ(RunCli(arguments).out, current) << arguments;
+    EXPECT_EQ(RunCli("-p current -j - <" + kExample).out, RunCli("-p current -j " + kExample).out);
     // A refused or unreadable file still gives its JSON.
     EXPECT_NE(RunCli("--json " + refused.path()).out.find(
                   R"("ok": false, "messages": ["TONF Can't Convert,Please use KN,mm Unit!"], "model": {"Updated": )"),
@@ -66,6 +76,7 @@ TEST(Cli, SummaryReportPictureAndStats)
 {
     const std::string summary = RunCli("--report --profile current " + kExample).out;
     for (const char* line : {": translated (kN, mm)\n  nodes          7\n  lines          6\n",
+                             "beam sections  3 (2 shapes)\n", "(dead): 1 point load, 2 line loads\n",
                              "Translation report (profile current)\n"})
         EXPECT_NE(summary.find(line), std::string::npos) << line << " in\n" << summary;
     const std::string json = RunCli("--json --report " + kExample).out;
@@ -85,6 +96,9 @@ TEST(Cli, SummaryReportPictureAndStats)
     EXPECT_EQ(RunCli("--json --stats --no-large-pages " + kExample).out, RunCli("--json " + kExample).out);
     const std::string stats = RunCli("--stats " + kExample, "2>&1 >/dev/null").out;
     EXPECT_TRUE(stats.find("\n  hand-over ") != stats.npos && stats.find(" x the file)\n") != stats.npos) << stats;
+    const double peak = std::stod(stats.substr(stats.find("peak memory") + 11));
+    for (std::size_t at = 0; (at = stats.find(" MiB resident", at + 1)) != stats.npos;)
+        EXPECT_LE(std::stod(stats.substr(stats.rfind(" s ", at) + 3)), peak) << stats;
     std::string text = "*UNIT\nKN, M\n\n*NODE\n";
     for (int n = 1; n <= 2000; ++n) text += std::to_string(n) + ", " + std::to_string(n) + ", 0, 0\n";
     for (text += "\n"; text.size() < (std::size_t(34) << 20);) text += ";" + std::string(126, '-') + "\n";
@@ -93,4 +107,20 @@ TEST(Cli, SummaryReportPictureAndStats)
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("nodes          2000\n"), std::string::npos) << run.out;
     EXPECT_EQ(RunCli("--no-large-pages " + large.path()).out, run.out);
+}
+
+TEST(Cli, RefusalsNameTheirCause)
+{
+    for (const auto& [unit, profile, cause] : std::vector<std::array<std::string, 3>>{
+             {"", "classic", "no *UNIT block"},
+             {"*UNIT\nTONF, M\n\n", "classic", "force unit TONF cannot be converted in the classic profile (try --profile current)"},
+             {"*UNIT\nFOO, M\n\n", "current", "force unit FOO cannot be converted"},
+             {"*UNIT\nKN, XX\n\n", "current", "length unit XX unknown"}}) {
+        TempFile file(unit + "*NODE\n1,0,0,0\n\n");
+        const CliRun run = RunCli("-p " + profile + " -o /dev/stderr " + file.path(), "2>&1");
+        EXPECT_EQ(run.status, 1) << unit;
+        EXPECT_NE(run.out.find(file.path() + ": not translated: " + cause + "\n  nodes "), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("\u2014 not translated: " + cause + "</text>"), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("kN, mm"), std::string::npos) << run.out;
+    }
 }

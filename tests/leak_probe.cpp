@@ -1,20 +1,15 @@
-// Loses one heap block on purpose. Under ctest in the sanitizer build LeakSanitizer must report it; if
-// it does not, leak checking is off and a clean run of the suite proves nothing about leaks.
+// Loses one heap block on purpose. Under ctest in the sanitizer build LeakSanitizer must report it; if it
+// does not, leak checking is off and a clean run of the suite proves nothing about leaks.
 #include <cstdio>
 
-namespace {
-
-[[gnu::noinline]] void LoseABlock()
+[[gnu::noinline]] static void LoseABlock()
 {
     char* volatile block = new char[4096];
     block[0] = 1;
 }
 
-} // namespace
-
 int main()
 {
     LoseABlock();
     std::puts("lost one block of 4096 bytes");
-    return 0;
 }

@@ -1,236 +1,55 @@
-// The real MIDAS files shared with the project: every one is read in both profiles without a fault, and
-// the current profile delivers what each file holds, counted here independently from the file's text.
-#include <fstream>
-#include <map>
-#include <set>
-#include <sstream>
-
+// The real MIDAS files shared with the project, in both profiles, checked by fingerprints: whether the
+// translation succeeds, the count of each host collection, the sum of all node coordinates (mm), and the
+// first section (shape, slots 4 and 6), material grade, plate thickness, nodal load (case, FZ) and member
+// load (direction, value, end position). These are the accepted outputs of `mgt2orvo --json`.
 #include "TestSupport.h"
 
-namespace {
-
-std::vector<std::string> Fields(const std::string& line)
+TEST(RealModels, FingerprintsInBothProfiles)
 {
-    std::vector<std::string> fields;
-    std::string field;
-    bool quoted = false;
-    for (char c : line) {
-        if (c == '"')
-            quoted = !quoted;
-        else if (c == ',' && !quoted)
-            fields.push_back(field), field.clear();
-        else
-            field += c;
-    }
-    fields.push_back(field);
-    for (std::string& f : fields) {
-        const auto first = f.find_first_not_of(" \t");
-        const auto last = f.find_last_not_of(" \t");
-        f = first == std::string::npos ? "" : f.substr(first, last - first + 1);
-    }
-    return fields;
-}
-
-// Number of IDs in a space-separated list with "AtoB" and "AtoBbyC" items.
-int ListSize(const std::string& list)
-{
-    std::istringstream items(list);
-    std::string item;
-    int count = 0;
-    while (items >> item) {
-        const auto to = item.find("to");
-        if (to == std::string::npos) {
-            ++count;
-            continue;
-        }
-        const auto by = item.find("by");
-        const long a = std::stol(item.substr(0, to));
-        const long b = std::stol(item.substr(to + 2, by == std::string::npos ? std::string::npos : by - to - 2));
-        const long c = by == std::string::npos ? 1 : std::stol(item.substr(by + 2));
-        count += int((b - a) / c + 1);
-    }
-    return count;
-}
-
-bool IsInteger(const std::string& text)
-{
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-}
-
-// What a MIDAS file holds, from a plain walk over its lines.
-struct Holdings {
-    int nodes = 0, lines = 0, materials = 0, sections = 0, thicknesses = 0, pointLoads = 0, lineLoads = 0;
-    std::vector<bool> gradeKnown;        // per material: a user material or a grade of the built-in table
-    std::vector<bool> memberHasSection;  // per line member: its section number is in *SECTION
-};
-
-// A standard grade the built-in table holds, under a code that names steels or concretes.
-bool KnownGrade(const std::string& code, const std::string& grade)
-{
-    static const std::set<std::string> kSteels = {"Q235", "Q345", "Q390", "Q420"};
-    static const std::set<std::string> kConcretes = {"C15", "C20", "C25", "C30", "C35", "C40", "C45",
-                                                     "C50", "C55", "C60", "C65", "C70", "C75", "C80"};
-    return (code.find("(S)") != std::string::npos && kSteels.count(grade)) ||
-           (code.find("(RC)") != std::string::npos && kConcretes.count(grade));
-}
-
-Holdings Count(const std::string& path)
-{
-    static const std::set<std::string> kOffsets = {"CC", "CT", "CB", "LT", "LC", "LB", "RT", "RC", "RB"};
-    Holdings held;
-    std::ifstream file(path, std::ios::binary);
-    std::string line, keyword;
-    std::set<std::string> cases;
-    std::set<int> sectionNumbers;
-    std::vector<int> memberSections;
-    bool caseKnown = false;
-    while (std::getline(file, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        const auto start = line.find_first_not_of(" \t");
-        if (start == std::string::npos || line[start] == ';')
-            continue;
-        if (line[start] == '*') {
-            keyword = line.substr(start, line.find_first_of(" \t;,", start) - start);
-            if (keyword == "*USE-STLD")
-                caseKnown = !cases.empty();
-            continue;
-        }
-        const std::vector<std::string> f = Fields(line);
-        if (keyword == "*NODE")
-            ++held.nodes;
-        else if (keyword == "*ELEMENT" && f.size() > 3 && (f[1] == "BEAM" || f[1] == "TRUSS" || f[1] == "TENSTR"))
-            ++held.lines, memberSections.push_back(std::stoi(f[3]));
-        else if (keyword == "*MATERIAL")
-            ++held.materials, held.gradeKnown.push_back(f.size() > 12 && (f[9] == "2" || KnownGrade(f[10], f[12])));
-        else if (keyword == "*SECTION" && f.size() > 3 && IsInteger(f[0]) && kOffsets.count(f[3]))
-            ++held.sections, sectionNumbers.insert(std::stoi(f[0]));
-        else if (keyword == "*THICKNESS")
-            ++held.thicknesses;
-        else if (keyword == "*STLDCASE")
-            cases.insert(f[0]);
-        else if (keyword == "*CONLOAD" && caseKnown)
-            held.pointLoads += ListSize(f[0]);
-        else if (keyword == "*BEAMLOAD" && caseKnown && f.size() > 2)
-            held.lineLoads += ListSize(f[0]) * (f[2] == "CONLOAD" || f[2] == "CONMOMENT" ? 4 : 1);
-    }
-    for (int number : memberSections)
-        held.memberHasSection.push_back(sectionNumbers.count(number) > 0);
-    return held;
-}
-
-struct Translated {
-    bool read = false;
-    bool ok = false;
-    ModalData_Orvo model;
-    Translated(const std::string& path, MidasReadingProfile profile)
-    {
-        MessageCapture quiet;
-        MIDAStranslatetoOrvo translator;
-        translator.SetReadingProfile(profile);
-        read = translator.ReadMidasFile(path.c_str());
-        ok = read && translator.TranMidastoOrvo(model);
-    }
-};
-
-std::vector<std::string> RealModels()
-{
-    std::vector<std::string> paths;
     const std::string dir = SharedModelsDir();
     if (dir.empty())
-        return paths;
-    for (const auto& entry : std::filesystem::directory_iterator(dir))
-        if (entry.path().extension() == ".mgt")
-            paths.push_back(entry.path().string());
-    std::sort(paths.begin(), paths.end());
-    return paths;
-}
-
-std::string ModelPath(const std::string& prefix)
-{
-    for (const std::string& path : RealModels())
-        if (std::filesystem::path(path).filename().string().rfind(prefix, 0) == 0)
-            return path;
-    return {};
-}
-
-#define REQUIRE_SHARED_MODELS()                              \
-    if (RealModels().empty()) {                              \
-        GTEST_SKIP() << "no ../shared/real-models here";     \
-    }
-
-} // namespace
-
-TEST(RealModels, CurrentProfileDeliversWhatEachFileHolds)
-{
-    REQUIRE_SHARED_MODELS();
-    for (const std::string& path : RealModels()) {
-        SCOPED_TRACE(path);
-        Translated classic(path, MidasReadingProfile::Classic);
-        EXPECT_TRUE(classic.read);
-        Translated current(path, MidasReadingProfile::Current);
-        ASSERT_TRUE(current.read);
-        const Holdings held = Count(path);
-        if (!current.ok) {
-            // Only the fragments without a *UNIT block are refused.
-            EXPECT_EQ(held.nodes, 0);
-            continue;
-        }
-        EXPECT_EQ(current.model.m_Nodes.GetSize(), held.nodes);
-        EXPECT_EQ(current.model.m_Lines.GetSize(), held.lines);
-        EXPECT_EQ(current.model.m_Materials.GetSize(), held.materials);
-        EXPECT_EQ(current.model.m_LSections.GetSize(), held.sections);
-        EXPECT_EQ(current.model.m_ASections.GetSize(), held.thicknesses);
-        EXPECT_EQ(current.model.m_PointLoads.GetSize(), held.pointLoads);
-        EXPECT_EQ(current.model.m_LineLoads.GetSize(), held.lineLoads);
-        // Materials of a known grade or with their own constants arrive with them; members arrive linked
-        // to the sections *SECTION defines (others, such as PSC sections, are not translated).
-        for (int i = 0; i < current.model.m_Materials.GetSize(); ++i)
-            EXPECT_EQ(current.model.m_Materials[i]->Property.Grade != -1, bool(held.gradeKnown[std::size_t(i)])) << i;
-        for (int i = 0; i < current.model.m_Lines.GetSize(); ++i)
-            EXPECT_EQ(current.model.m_Lines[i]->SectionShape != 0, bool(held.memberHasSection[std::size_t(i)])) << i;
-    }
-}
-
-TEST(RealModels, SpotValuesArriveInKilonewtonsAndMillimetres)
-{
-    REQUIRE_SHARED_MODELS();
-    {
-        Translated banpo(ModelPath("01-"), MidasReadingProfile::Current);  // KN, M
-        ASSERT_TRUE(banpo.ok);
-        const LSection_Orvo* lb = banpo.model.m_LSections[0];  // "LB": SB 1 x 0.2 m
-        EXPECT_EQ(lb->ShapeCode, 29);
-        EXPECT_EQ(lb->Properties[4], 1000.0);
-        EXPECT_EQ(lb->Properties[6], 200.0);
-        const LineLoad_Orvo* first = banpo.model.m_LineLoads[0];  // 71, UNILOAD, GZ, 0, -18, 1, -18
-        EXPECT_EQ(first->LoadType, 1);
-        EXPECT_EQ(first->Direction, 2);
-        EXPECT_EQ(first->Value1, -18.0);
-        EXPECT_GT(first->Position2, 0.0);
-        EXPECT_EQ(banpo.model.m_ASections[0]->Thickness, 200.0);  // 0.2 m
-    }
-    {
-        Translated tower(ModelPath("03-"), MidasReadingProfile::Current);  // KN, MM
-        ASSERT_TRUE(tower.ok);
-        EXPECT_EQ(tower.model.m_Materials[0]->Property.Grade, 2);   // GB 50917-13(S) Q345
-        EXPECT_EQ(tower.model.m_Materials[1]->Property.Grade, 10);  // GB 50917-13(RC) C30
-        EXPECT_EQ(tower.model.m_LSections[0]->Properties[5], 225.0);  // P 450x12: outer radius
-        EXPECT_EQ(tower.model.m_ASections[0]->Thickness, 120.0);
-    }
-    {
-        Translated pier(ModelPath("05-"), MidasReadingProfile::Current);  // TONF, M
-        ASSERT_TRUE(pier.ok);
-        ASSERT_EQ(pier.model.m_PointLoads.GetSize(), 2);
-        EXPECT_EQ(pier.model.m_PointLoads[0]->FZ, -647 * 9.80665);
-        EXPECT_EQ(pier.model.m_PointLoads[0]->CaseID, 2);  // the section named exactly as load case 2
-    }
-    {
-        Translated girder(ModelPath("11-"), MidasReadingProfile::Current);  // N, MM
-        ASSERT_TRUE(girder.ok);
-        EXPECT_EQ(girder.model.m_PointLoads[0]->FZ, -4710 * 0.001);
-        int listed = 0;
-        for (const Node_Orvo* node : girder.model.m_Nodes)
-            listed += node->PointLoads.Count;
-        EXPECT_EQ(listed, 28);
+        GTEST_SKIP() << "no ../shared/real-models in this checkout";
+    // (file name prefix, profile, translated, {nodes, lines, materials, sections, thicknesses, point loads,
+    // line loads}, coordinate sum, first records)
+    const std::tuple<const char*, MidasReadingProfile, bool, std::vector<int>, double, const char*> rows[] = {
+        {"01-", kClassic, true, {442, 371, 2, 100, 3, 0, 40}, 11041700, "S25 0 0 M21 A0 L2 0 0"},
+        {"01-", kCurrent, true, {442, 371, 2, 100, 3, 0, 40}, 11041700, "S29 1000 200 M21 A200 L2 -18 4.199999999999999"},
+        {"03-", kClassic, true, {156, 0, 2, 5, 2, 0, 0}, 20691060, "S25 0 0 M21 A120"},
+        {"03-", kCurrent, true, {2730, 4947, 2, 5, 2, 0, 0}, 263618888.27699986, "S22 213 0 M2 A120"},
+        {"05-", kClassic, false, {0, 0, 0, 0, 0, 0, 0}, 0, ""},  // TONF: refused
+        {"05-", kCurrent, true, {51, 41, 5, 8, 0, 2, 0}, 273580, "S25 0 0 M21 P2 -6344.90255"},
+        {"07-", kClassic, true, {142, 121, 3, 26, 0, 0, 0}, 10635410, "S25 0 0 M21"},
+        {"07-", kCurrent, true, {142, 121, 3, 70, 0, 0, 0}, 10635410, "S24 2000 0 M21"},
+        {"09-", kClassic, true, {86, 81, 2, 52, 0, 0, 176}, 3857700, "S25 0 0 M21 L2 -215.4 0.6"},
+        {"09-", kCurrent, true, {86, 81, 2, 0, 0, 0, 176}, 3857700, "M14 L2 -215.4 0.6"},
+        {"11-", kClassic, true, {36, 35, 1, 42, 0, 3, 0}, 2418561.380522447, "S25 0 0 M21 P1 -4710000"},
+        {"11-", kCurrent, true, {36, 35, 1, 7, 0, 28, 0}, 2418561.380522447, "S25 0 0 M21 P1 -4.71"},
+        {"13-", kClassic, true, {3, 2, 1, 1, 0, 1, 0}, 4500, "S25 0 0 M21 P1 -1e+06"},
+        {"13-", kCurrent, true, {3, 2, 1, 1, 0, 1, 0}, 4500, "S17 300 305 M2 P1 -1"},
+        {"15-", kClassic, false, {0, 0, 0, 0, 0, 0, 0}, 0, ""},  // fragments without *UNIT
+        {"15-", kCurrent, false, {0, 0, 0, 0, 0, 0, 0}, 0, ""}, {"17-", kClassic, false, {0, 0, 0, 0, 0, 0, 0}, 0, ""},
+        {"17-", kCurrent, false, {0, 0, 0, 0, 0, 0, 0}, 0, ""}};
+    for (const auto& [prefix, profile, ok, counts, coordinateSum, first] : rows) {
+        std::string path;
+        for (const auto& entry : std::filesystem::directory_iterator(dir))
+            if (entry.path().filename().string().rfind(prefix, 0) == 0) path = entry.path().string();
+        SCOPED_TRACE(path + (profile == kClassic ? ", classic" : ", current"));
+        const MessageCapture quiet;
+        const Translated run(path, profile, true);
+        const ModalData_Orvo& m = run.model;
+        EXPECT_EQ(run.ok, ok);
+        EXPECT_EQ((std::vector<int>{m.m_Nodes.GetSize(), m.m_Lines.GetSize(), m.m_Materials.GetSize(), m.m_LSections.GetSize(),
+                                    m.m_ASections.GetSize(), m.m_PointLoads.GetSize(), m.m_LineLoads.GetSize()}), counts);
+        double sum = 0;
+        for (const Node_Orvo* n : m.m_Nodes) sum += n->X + n->Y + n->Z;
+        EXPECT_DOUBLE_EQ(sum, coordinateSum);
+        std::string text;
+        auto add = [&text](const std::string& spot) { text += (text.empty() ? "" : " ") + spot; };
+        if (const LSection_Orvo* s = m.m_LSections.GetAt(0)) add("S" + std::to_string(s->ShapeCode) + " " + Num(s->Properties[4]) + " " + Num(s->Properties[6]));
+        if (const Material_Orvo* x = m.m_Materials.GetAt(0)) add("M" + std::to_string(x->Property.Grade));
+        if (const ASection_Orvo* a = m.m_ASections.GetAt(0)) add("A" + Num(a->Thickness));
+        if (const PointLoad_Orvo* p = m.m_PointLoads.GetAt(0)) add("P" + std::to_string(p->CaseID) + " " + Num(p->FZ));
+        if (const LineLoad_Orvo* l = m.m_LineLoads.GetAt(0)) add("L" + std::to_string(l->Direction) + " " + Num(l->Value1) + " " + Num(l->Position2));
+        EXPECT_EQ(text, first);
     }
 }

@@ -253,6 +253,8 @@ bool AddIdRange(std::string_view item, ValueArray<int>& list)
     IdRange range;
     if (!ParseIdItem(item, range))
         return false;
+    if (item.find("to") == std::string_view::npos)
+        return list.Add(range.first), true;  // a single ID takes nothing from the budget
     if (range.count == 0 || range.count > kMaxIds || !IdBudget::Take(range.count))
         return true;
     for (std::int64_t k = 0; k < range.count; ++k)

@@ -5,35 +5,23 @@
 
 #include <cstdio>
 
-namespace {
-
-void ShowMessage(const char* text, void*)
-{
-    std::fprintf(stderr, "midas2orvo: %s\n", text);
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FILE.mgt\n", argc > 0 ? argv[0] : "midas2orvo_host");
+        std::fprintf(stderr, "usage: midas2orvo_host FILE.mgt\n");
         return 2;
     }
-
-    SetMessageBoxHandler(&ShowMessage, nullptr);
+    SetMessageBoxHandler([](const char* text, void*) { std::fprintf(stderr, "midas2orvo: %s\n", text); }, nullptr);
     ModalData_Orvo model;
     MIDAStranslatetoOrvo translator;
     if (!translator.ReadMidasFile(argv[1])) {
-        std::fprintf(stderr, "%s: cannot read %s\n", argv[0], argv[1]);
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
         return 2;
     }
     if (!translator.TranMidastoOrvo(model)) {
-        std::fprintf(stderr, "%s: translation of %s refused\n", argv[0], argv[1]);
+        std::fprintf(stderr, "translation of %s refused\n", argv[1]);
         return 1;
     }
-
-    std::printf("nodes %d\n", model.m_Nodes.GetSize());
-    std::printf("lines %d\n", model.m_Lines.GetSize());
+    std::printf("nodes %d\nlines %d\n", model.m_Nodes.GetSize(), model.m_Lines.GetSize());
     return 0;
 }

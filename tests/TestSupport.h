@@ -26,12 +26,7 @@ constexpr MidasReadingProfile kClassic = MidasReadingProfile::Classic, kCurrent 
 inline std::string Num(double v) { char b[32]; return {b, std::to_chars(b, b + sizeof b, v).ptr}; }
 
 // Reads text into the translator's blocks, as ReadMidasFile reads a file, in the profile set before.
-inline void ReadText(Translation& t, const std::string& text)
-{
-    LineStream stream;
-    stream.OpenText(text);
-    t.ReadStream(stream);
-}
+inline void ReadText(Translation& t, const std::string& text) { LineStream stream; stream.OpenText(text), t.ReadStream(stream); }
 
 // One translation of model text (or of the file at a path, which ReadMidasFile reads) into a host model.
 struct Translated {
@@ -48,7 +43,6 @@ struct Translated {
 
 // text, n times over.
 inline std::string Times(int n, const std::string& text) { std::string out; while (n-- > 0) out += text; return out; }
-
 // The numbers of a list, or the items of an ID list as written ("1 5to9by2"), separated by blanks.
 inline std::string IdText(int id) { return std::to_string(id); }
 inline std::string IdText(const IdRange& item) { return item.Text(); }
@@ -95,10 +89,8 @@ private:
 // project, or empty when this checkout has none.
 inline std::string SharedModelsDir()
 {
-    if (const char* dir = std::getenv("MIDAS2ORVO_REAL_MODELS"); dir && *dir)
-        return dir;
+    if (const char* dir = std::getenv("MIDAS2ORVO_REAL_MODELS"); dir && *dir) return dir;
     for (const char* candidate : {MIDAS2ORVO_SOURCE_DIR "/../shared/real-models", "../shared/real-models"})
-        if (std::filesystem::is_directory(candidate))
-            return candidate;
+        if (std::filesystem::is_directory(candidate)) return candidate;
     return {};
 }

@@ -88,7 +88,7 @@ TEST(BoundedLists, TinyFilesWithHugeListsStayUnder256MiB)
     const std::string million16 = "1to16000000, 0, 0, -1, 0, 0, 0,\n";
     std::vector<std::string> inputs = {TenNodes(kEveryListHuge), TenNodes("*USE-STLD, DL\n*CONLOAD\n" + million16 + million16 +
                                                                           million16 + million16)};
-    const std::string finding = MIDAS2ORVO_SOURCE_DIR "/fuzz/corpus/model/finding-conload-range-beyond-the-nodes.mgt";
+    const std::string finding = MIDAS2ORVO_SOURCE_DIR "/fuzz/corpus/model/current-load-ranges-past-last-node.mgt";
     if (std::ifstream in{finding, std::ios::binary})
         inputs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     for (const std::string& text : inputs) {

@@ -8,9 +8,8 @@ TEST(CurrentRecords, FieldsByCommaPositionAndTheLoadRecords)
     const std::pair<const char*, Texts> rows[] = {
         {"", {}}, {"   ", {""}}, {",", {"", ""}}, {" 1 , ,x, ", {"1", "", "x", ""}}, {"\t1\t,2", {"1", "2"}},
         {R"(3, "B35x,y" , 0)", {"3", "B35x,y", "0"}}, {R"(" a ",)", {"a", ""}},
-        {R"("ab"cd,e)", {"ab", "e"}},                // text after the closing quote is dropped
-        {R"(1, "open, rest)", {"1", "open, rest"}},  // an unclosed quote runs to the end
-        {R"(a"b,c)", {"a\"b", "c"}}};                // a quote inside a field is plain text
+        // text after a closing quote goes, an unclosed quote runs to the end, a quote inside a field is plain text
+        {R"("ab"cd,e)", {"ab", "e"}}, {R"(1, "open, rest)", {"1", "open, rest"}}, {R"(a"b,c)", {"a\"b", "c"}}};
     for (const auto& [line, expected] : rows) {
         std::vector<std::string_view> fields{"stale"};
         SplitFields(line, fields);

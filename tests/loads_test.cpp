@@ -79,11 +79,10 @@ TEST(LoadCase, SectionTakesTheFirstLoadCaseNamedInsideIt)
 
 TEST(MemberLoad, RecordsBecomeEntriesAtFractionsOfTheMemberLength)
 {
-    // Concentrated loads make an entry per (distance, value) pair, all four; uniform ones one entry over
-    // the first two pairs. Type and direction words are compared case-sensitively; an unknown type word
-    // makes no entry, an unknown direction word direction -1. The member lists one number per record,
-    // even one that made no entry. The long line form has two further words before the pairs. A line
-    // starting with "aDir" ends the block, so the load after it is not read.
+    // Concentrated loads make an entry per (distance, value) pair, all four; uniform ones one over the first
+    // two pairs. Type and direction words are case-sensitive: an unknown type makes no entry, an unknown
+    // direction direction -1, and the member lists a number for each record all the same. The long line form
+    // has two more words before the pairs; a line starting "aDir" ends the block.
     Loaded m(kFrame + kCases +
              Section("DL", "",
                      "7, BEAM, CONLOAD, GZ, NO, 0.25, -10, 0.5, -5, 0, 0, 0, 0,\n"
@@ -116,9 +115,8 @@ TEST(MemberLoad, RecordsBecomeEntriesAtFractionsOfTheMemberLength)
 
 TEST(LoadSection, LoadsFindTheirTargetsAndCountersRunOverOneCall)
 {
-    // A nodal load copies forces and moments and loads the first node of a list ("3to5": node 3). A load on
-    // a node or member that does not exist is made and listed nowhere; the counter does not move for it,
-    // and an unknown member has no length.
+    // A nodal load loads the first node of a list ("3to5": 3). A load on a node or member that does not exist
+    // is made and listed nowhere, the counter does not move for it, and an unknown member has no length.
     const Loaded missing(kFrame + kCases + Section("DL", "99, 0, 0, -1, 0, 0, 0,\n2, 0, 0, -2, 0, 0, 0,\n3to5, 1, 2, -3, 4, 5, 6, G1\n",
                                                    "99, BEAM, UNILOAD, GZ, NO, 0.5, -2, 1, -3,\n" + UniformLoad(9)));
     EXPECT_EQ(missing.points(true), "1/0 0 0 -1 0 0 0; 1/0 0 0 -2 0 0 0; 1/0 1 2 -3 4 5 6; ");
@@ -153,10 +151,9 @@ TEST(LoadSection, LoadsFindTheirTargetsAndCountersRunOverOneCall)
 
 TEST(LoadClaim, HostReceivesOneSetOfNodesAndMembersUnlessWrittenBefore)
 {
-    // Supports, end releases and groups after the load sections, which the load reader has read already;
-    // the extra blank lines give the following keyword line back to the driver. A node block read after the
-    // loads is built anew: the load reader's four nodes, then the block's two. A Write before the
-    // translation hands over a second set; the loads, made once while reading, stay on the first.
+    // Supports, releases and groups after the load sections (the blank lines hand their keyword lines back to
+    // the driver). A node block after the loads is built anew after the load reader's four nodes; a Write
+    // before the translation hands over a second set, the loads made while reading staying on the first.
     const std::string loaded = kFrame + kCases + Section("DL", "2, 0, 0, -10, 0, 0, 0,\n") + "\n" + Section("LL", "", UniformLoad(7)) +
                                "\n*CONSTRAINT\n1, 111111,\n\n*FRAME-RLS\n   1, NO, 000011, 0, 0, 0, 0, 0, 0\n"
                                "          000001, 0, 0, 0, 0, 0, 0,\n\n*GROUP\nG1, , 1 3\n\n";

@@ -170,8 +170,7 @@ TEST(SectionStep, PlacesDimensionsPerShapeNumbersPerShapeAndStopsAtAnUnknownCata
     std::string numbers;
     for (const WorkLSection* s : t.m_LSectionArray) numbers += std::to_string(s->ShapeCode) + "/" + std::to_string(s->ID) + " ";
     EXPECT_EQ(numbers, "17/1 22/1 17/2 5/1 6/1 5/2 17/3 22/2 17/4 5/3 6/2 5/4 ");
-    // The second of three sections names nothing in the library: an H, C, T or P code is listed before the
-    // lookup, an angle's only once its legs are known.
+    // The second of three sections names nothing in the library: an H, C, T or P code is listed before the lookup.
     for (const auto& [unknown, types] : {std::pair{"H,1,S,H400", "17 17"}, {"P,1,S,NOPE", "17 22"}, {"L,1,S,L100x80x8x1", "17"}, {"C,1,S,", "17 3"}}) {
         Translation u;
         ReadAndWrite(u, std::string("*SECTION\n1,A,N,X,H,2,400\n2,A,N,X,") + unknown + "\n3,A,N,X,SR,2,40\n\n");
@@ -232,10 +231,9 @@ TEST(BeamSectionLink, MembersTakeShapeAndNumberWithinShapeAndAReferencePoint)
 
 TEST(PropertiesFile, ReachesTheHostFieldByField)
 {
-    // In metres: plate thicknesses scale to mm and keep their numbers; section properties are handed over
-    // as the file or the catalogue gives them, unscaled. Materials are numbered on from those alive; stresses
-    // scale by F / L^2, densities by 0.1 / L^2; a value-form material is user-defined (grade 21) without a
-    // yield strength, its weight density made a mass density.
+    // In metres: plates scale to mm and keep their numbers, section properties stay as given; materials are
+    // numbered on from those alive, stresses scale by F / L^2 and densities by 0.1 / L^2; a value-form
+    // material is user-defined (grade 21), without a yield strength, its weight density made a mass density.
     const int materialsBefore = Material_Orvo::LiveCount();
     Translated m("*UNIT\nKN,M,KJ,C\n\n*NODE\n1,0,0,0\n2,6,0,0\n\n*ELEMENT\n1,BEAM,2,3,1,2,0\n2,BEAM,1,2,1,2,0\n\n"
                  "*MATERIAL\n1,A,N,0,0,0,0,0,1,GB03(S),Q345\n2,A,N,0,0,0,0,0,2,1.9e8,0.3,1.2e-5,78.5,8\n\n"

@@ -136,8 +136,8 @@ TEST(ReadingDriver, ReleaseRecordsJoinLinesAndLoadHeadersAreReadOnce)
         ReadText(u, text);
         EXPECT_EQ(Blocks(u.m_Blocks), blocks);
     }
-    // Classic: lines that never end with "," join until 2047 bytes, which takes 64 of these 35-byte lines;
-    // the 17 left join with the blank line. Today's layout: two lines per record.
+    // Classic: lines that never end with "," join until 2047 bytes (64 of these 35-byte lines); the 17 left
+    // join with the blank line. Today's layout: two lines per record.
     const std::string text = "*UNIT\nKN,MM\n\n*NODE\n1,0,0,0\n2,1000,0,0\n\n*ELEMENT\n1,BEAM,1,1,1,2,0\n2,BEAM,1,1,1,2,0\n3,BEAM,1,1,1,2,0\n"
                              "4,BEAM,1,1,1,2,0\n5,BEAM,1,1,1,2,0\n\n*FRAME-RLS\n" + Times(64 * 3 + 17, "   5, NO, 000011, 0, 0, 0, 0, 0, 0\n");
     for (MidasReadingProfile profile : {kClassic, kCurrent}) {
@@ -149,24 +149,21 @@ TEST(ReadingDriver, ReleaseRecordsJoinLinesAndLoadHeadersAreReadOnce)
         ASSERT_EQ(m.model.m_Lines.GetSize(), 5);
         EXPECT_EQ(m.model.m_Lines[4]->StartRelease * 256 + m.model.m_Lines[3]->StartRelease, 0x0C00);
     }
-    // Each line opens *ELEMENT (it may stand anywhere) and begins with *USE-STLD. Reading the section from
-    // that line again would let every later line re-open the element block.
+    // Each line opens *ELEMENT and begins *USE-STLD: read again as a section, every later line would re-open the block.
     const Translated m("*UNIT\nKN, M\n\n" + Times(60, "*USE-STLD,BEAM,1,1,1,2 *ELEMENT End of data\n"));
     EXPECT_TRUE(m.ok && m.model.m_Lines.GetSize() == 59) << m.model.m_Lines.GetSize();
 }
 
 TEST(ReadMidasFile, ReadsOnlyRegularFilesAndNeverWaits)
 {
-    const TempFile model("*UNIT\nKN,MM\n\n*NODE\n1,0,0,0\n\n"), locked("*UNIT\nKN,MM\n");
+    const TempFile model("*UNIT\nKN,MM\n\n*NODE\n1,0,0,0\n\n");
     const std::string link = model.path() + ".link", fifo = model.path() + ".fifo";
     std::filesystem::create_symlink(model.path(), link);
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::filesystem::permissions(locked.path(), std::filesystem::perms::none);
-    std::vector<std::pair<std::string, bool>> rows = {
+    const std::pair<std::string, bool> rows[] = {
         {model.path(), true}, {link, true} /* a link to a regular file is that file */, {"/dev/null", false}, {"/dev/zero", false},
         {std::filesystem::path(model.path()).parent_path(), false}, {fifo, false} /* refused at once, not waited on */,
         {"/nonexistent/model.mgt", false}, {"/proc/self/mem", false} /* a regular file whose first read fails */};
-    if (::geteuid() != 0) rows.emplace_back(locked.path(), false);  // no read permission (root reads it all the same)
     ::alarm(10);  // a read that waits ends the test program
     for (const auto& [path, readable] : rows) {
         Translation t;

@@ -7,10 +7,8 @@
 TEST(RealModels, FingerprintsInBothProfiles)
 {
     const std::string dir = SharedModelsDir();
-    if (dir.empty())
-        GTEST_SKIP() << "no ../shared/real-models in this checkout";
-    // (file name prefix, profile, translated, {nodes, lines, materials, sections, thicknesses, point loads,
-    // line loads}, coordinate sum, first records)
+    if (dir.empty()) GTEST_SKIP() << "no ../shared/real-models in this checkout";
+    // (file name prefix, profile, translated, {nodes, lines, materials, sections, thicknesses, point loads, line loads}, ...)
     const std::tuple<const char*, MidasReadingProfile, bool, std::vector<int>, double, const char*> rows[] = {
         {"01-", kClassic, true, {442, 371, 2, 100, 3, 0, 40}, 11041700, "S25 0 0 M21 A0 L2 0 0"},
         {"01-", kCurrent, true, {442, 371, 2, 100, 3, 0, 40}, 11041700, "S29 1000 200 M21 A200 L2 -18 4.199999999999999"},

@@ -58,10 +58,10 @@ TEST(Report, CountsAndNamesWhatWasNotTranslated)
         ReportCollector findings;
         Translate(text, findings);
         const auto& entries = findings.Entries();
-        for (const auto& [kind, count, key] : expected) {
-            EXPECT_EQ(findings.Count(kind), count) << int(kind) << " in\n" << text;
-            const auto named = [&](const auto& e) { return e.kind == kind && (key.empty() || e.key == key); };
-            EXPECT_EQ(std::count_if(entries.begin(), entries.end(), named), 1) << int(kind) << " " << key;
+        for (const Expected& row : expected) {
+            EXPECT_EQ(findings.Count(row.kind), row.count) << int(row.kind) << " in\n" << text;
+            const auto named = [&row](const auto& e) { return e.kind == row.kind && (row.key.empty() || e.key == row.key); };
+            EXPECT_EQ(std::count_if(entries.begin(), entries.end(), named), 1) << int(row.kind) << " " << row.key;
         }
     }
 }

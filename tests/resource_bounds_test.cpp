@@ -59,10 +59,9 @@ std::unique_ptr<Translated> Measured(const std::string& path, MidasReadingProfil
 
 TEST(ResourceBounds, HugeLinesAndRunsOfBlankLines)
 {
-    // In a node block the classic layout reads 511-byte pieces, each a node line "id, x, y, z" of its own;
-    // the current layout keeps the first MiB of a whole line and passes over the rest: one node. After a
-    // complete model, outside any block, without a keyword, the line changes nothing. Blank lines: the
-    // first ends the classic node block, today's layout passes them over until *ELEMENT ends the block.
+    // In a node block the classic layout reads 511-byte pieces, each a node "id, x, y, z"; today's keeps the
+    // first MiB of the whole line: one node. After a model, outside any block, the line changes nothing. The
+    // first blank line ends a classic node block; today's layout passes blank lines over until *ELEMENT.
     const std::size_t bytes = kLong ? 100 * kMiB : 3 * kMiB;
     const auto inBlock = Repeated(kUnits + "*NODE\n", "1,2,3,4,", bytes, "");
     const auto outside = Repeated(kUnits + "*NODE\n1, 0, 0, 0\n2, 1000, 0, 0\n\n*ELEMENT\n1, BEAM, 1, 1, 1, 2, 0, 0\n\n", "abcdefghij", bytes, "");
@@ -132,10 +131,9 @@ std::size_t BlockEnd(const std::string& text, const std::string& keyword, const 
 
 TEST(ResourceBounds, ACutAtAnyByteGivesAPrefixOfTheModel)
 {
-    // The example has every block the reader knows. Cut anywhere (mid-line, between CR and LF, on line and
-    // block boundaries), each piece is read and translated: nothing arrives that the whole file does not
-    // hold, a collection is complete once the cut passes its blocks, and nodes and members come in file
-    // order with only the last one possibly cut short. The quick suite cuts at every 31st byte.
+    // The example has every block the reader knows. Cut anywhere (mid-line, between CR and LF, at block ends;
+    // every 31st byte in the quick suite), nothing arrives that the whole file does not hold, a collection is
+    // complete once the cut passes its blocks, and nodes and members keep file order, the last maybe cut short.
     const std::pair<const char*, std::vector<std::string>> collections[] = {  // each host collection and the blocks that fill it
         {"Nodes", {"*NODE", "*CONSTRAINT", "*CONLOAD"}}, {"Lines", {"*ELEMENT", "*MATERIAL", "*SECTION", "*GROUP", "*FRAME-RLS", "*BEAMLOAD"}},
         {"Materials", {"*MATERIAL"}}, {"LSections", {"*SECTION"}}, {"ASections", {"*THICKNESS"}}, {"PointLoads", {"*STLDCASE", "*CONLOAD"}},

@@ -1,10 +1,9 @@
-// Trimming, number conversion, ID ranges and their budget, and the number lists of the records.
+// Trimming, number conversion, and ID ranges with their budget.
 #include <climits>
 #include <cmath>
 #include <cstring>
 
 #include "TestSupport.h"
-#include "reader/CompactFields.h"
 #include "reader/TextUtils.h"
 
 using Ints = std::vector<int>;
@@ -53,20 +52,4 @@ TEST(AddIdRange, ExpandsItemsWithinTheirBoundsAndTheReadingsBudget)
     }
     EXPECT_EQ(Ints(list.begin(), list.end()), (Ints{1, 2, 3, 4, 5, 6, 1, 2, 3, 99, 98}));
     EXPECT_TRUE(AddIdRange(std::string("1to100"), list) && list.Count == 111);  // no budget alive: only the per-range cap
-}
-
-TEST(CompactFields, ListsKeepTheirNumbersAcrossEveryGrowthAndCopy)
-{
-    auto check = [](auto list) {
-        for (int n = 0; n < 40; ++n) {
-            ASSERT_TRUE(list.Add(n * 7 - 3));
-            auto copy = list;
-            copy.Add(-1);
-            ASSERT_EQ(Ints(list.begin(), list.end()), Ints(copy.begin(), copy.end() - 1)) << n;
-            for (int k = 0; k <= n; ++k) ASSERT_EQ(list[k], k * 7 - 3) << "after " << n + 1 << " at " << k;
-        }
-        list.RemoveAll();
-        EXPECT_TRUE(list.begin() == list.end() && list.Add(5) && list[0] == 5);
-    };
-    check(SmallIntList<2>()), check(SmallIntList<4>());
 }

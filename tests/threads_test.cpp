@@ -6,17 +6,16 @@
 #include "ModelDump.h"
 #include "TestSupport.h"
 
-// One translation of the file at path as JSON. Material IDs count the materials alive in the whole process, so
-// they depend on the other thread: they become positions in the model's list, where members name them.
+// One translation of the file at path as JSON. Material IDs count the materials alive in the whole
+// process, so they depend on the other thread (two of one model may even be equal): they are left out, and
+// so are the links of today's members and areas to them.
 static std::string Translate(const std::string& path, MidasReadingProfile profile)
 {
     Translated run(path, profile, true);
     ModalData_Orvo& model = run.model;
-    for (int k = 0; k < model.m_Materials.GetSize(); ++k) {
-        for (Line_Orvo* line : model.m_Lines)
-            line->MaterialID = profile == kCurrent && line->MaterialID == model.m_Materials[k]->ID ? -1 - k : line->MaterialID;
-        model.m_Materials[k]->ID = model.m_Materials[k]->ID >= 1 ? -1 - k : 0;
-    }
+    for (Material_Orvo* material : model.m_Materials) material->ID = material->ID >= 1 ? 0 : -1;
+    for (Line_Orvo* line : model.m_Lines) line->MaterialID = profile == kCurrent ? 0 : line->MaterialID;
+    for (Area_Orvo* area : model.m_Areas) area->MaterialID = 0;
     TranslationOutcome outcome;
     outcome.read = true, outcome.ok = run.ok;
     return ModelToJson(outcome, model);

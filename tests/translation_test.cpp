@@ -1,4 +1,5 @@
-// Whole small models through the translation: renumbering, supports, releases, groups, units.
+// Whole small models through the translation: renumbering, supports, releases, groups, units, and the
+// current profile's addressing by number and load sections across repeated blocks.
 #include "TestSupport.h"
 
 namespace {
@@ -10,22 +11,20 @@ const char* const kFrame = "*UNIT\nKN, M, KJ, C\n\n*NODE\n10, 0, 0, 0\n20, 0, 0,
                            "*FRAME-RLS\n   2, NO, 000011, 0, 0, 0, 0, 0, 0\n          000001, 0, 0, 0, 0, 0, 0,\n"
                            "   3, NO, 111111, 0, 0, 0, 0, 0, 0\n          111111, 0, 0, 0, 0, 0, 0,\n\n*GROUP\nA, , 1 2\nB, , 2 5\n\n";
 
-// Nodes as "ID X Y Z restraint loads, ..." and members as "ID start-end releases group section material kind, ...".
-std::string Nodes(const ModalData_Orvo& m)
+// The host model in short: nodes "ID x y z restraint loads, ", members "| ID start-end releases group section
+// material kind loads ", then nodal loads "| case/kind FZ " and member loads "| end position ".
+std::string Summary(const ModalData_Orvo& m)
 {
     std::string text;
     for (const Node_Orvo* n : m.m_Nodes)
         text += std::to_string(n->ID) + " " + Num(n->X) + " " + Num(n->Y) + " " + Num(n->Z) + " " + std::to_string(n->Restraint) + " " +
                 std::to_string(n->PointLoads.Count) + ", ";
-    return text;
-}
-std::string Lines(const ModalData_Orvo& m)
-{
-    std::string text;
     for (const Line_Orvo* l : m.m_Lines)
-        text += std::to_string(l->ID) + " " + std::to_string(l->StartNode) + "-" + std::to_string(l->EndNode) + " " + std::to_string(l->StartRelease) +
-                "/" + std::to_string(l->EndRelease) + " " + l->GroupName + " " + std::to_string(l->SectionID) + " " +
-                std::to_string(l->MaterialID) + " " + std::to_string(l->Kind) + ", ";
+        text += "| " + std::to_string(l->ID) + " " + std::to_string(l->StartNode) + "-" + std::to_string(l->EndNode) + " " +
+                std::to_string(l->StartRelease) + "/" + std::to_string(l->EndRelease) + " " + l->GroupName + " " + std::to_string(l->SectionID) +
+                " " + std::to_string(l->MaterialID) + " " + std::to_string(l->Kind) + " " + std::to_string(l->LineLoads.Count) + " ";
+    for (const PointLoad_Orvo* p : m.m_PointLoads) text += "| " + std::to_string(p->CaseID) + "/" + std::to_string(p->CaseKind) + " " + Num(p->FZ) + " ";
+    for (const LineLoad_Orvo* l : m.m_LineLoads) text += "| " + Num(l->Position2) + " ";
     return text;
 }
 
@@ -36,21 +35,19 @@ TEST(Translation, RenumbersScalesRestrainsReleasesAndGroups)
     // The plate is no line member; element 2 is released and listed by A then B; a truss is pinned
     // whatever *FRAME-RLS says; an unknown end node keeps the file's number.
     const std::pair<std::string, const char*> rows[] = {
-        {kFrame, "1 0 0 0 224 0, 2 0 0 3000 0 0, 3 4000 0 3000 0 0, 4 4000 0 0 252 0, "},
-        {"*UNIT\nKN,MM\n\n*NODE\n1,0,0,0\n7,1,0,0\n7,2,0,0\n\n*ELEMENT\n1,BEAM,1,1,7,1,0\n\n", "1 0 0 0 0 0, 2 1 0 0 0 0, 3 2 0 0 0 0, "},
-        {"*UNIT\nKN,MM\n\n*ELEMENT\n3,BEAM,2,4,5,6,0\n\n", ""},  // elements without nodes still become lines
+        {kFrame, "1 0 0 0 224 0, 2 0 0 3000 0 0, 3 4000 0 3000 0 0, 4 4000 0 0 252 0, | 1 1-2 0/0 A 1 1 0 0 | 2 2-3 12/4 B 1 1 0 0 "
+                 "| 3 3-4 12/12  1 1 0 0 | 4 1-99 12/12 B 1 1 0 0 "},
+        {"*UNIT\nKN,MM\n\n*NODE\n1,0,0,0\n7,1,0,0\n7,2,0,0\n\n*ELEMENT\n1,BEAM,1,1,7,1,0\n\n", "1 0 0 0 0 0, 2 1 0 0 0 0, 3 2 0 0 0 0, | 1 2-1 0/0  1 1 0 0 "},
+        {"*UNIT\nKN,MM\n\n*ELEMENT\n3,BEAM,2,4,5,6,0\n\n", "| 1 5-6 0/0  4 2 0 0 "},  // elements without nodes still become lines
         // numbers outside the blocks are passed over: element 7 ends the group step before element 1, and
         // release 9 the release step before element 1
         {"*UNIT\nKN,MM\n\n*NODE\n1,0,0,0\n2,1,0,0\n\n*ELEMENT\n1,BEAM,1,1,1,2,0\n2,BEAM,1,1,2,1,0\n\n*CONSTRAINT\n0 -1 9 2, 111111,\n\n"
          "*GROUP\nG, , 0 -3 2 7 1\n\n*FRAME-RLS\n0, NO, 100000, 0\n000001,\n 9, NO, 100000, 0\n000001,\n 1, NO, 100000, 0\n000001,\n\n",
-         "1 0 0 0 0 0, 2 1 0 0 252 0, "}};
-    const char* lines[] = {"1 1-2 0/0 A 1 1 0, 2 2-3 12/4 B 1 1 0, 3 3-4 12/12  1 1 0, 4 1-99 12/12 B 1 1 0, ",
-                           "1 2-1 0/0  1 1 0, ", "1 5-6 0/0  4 2 0, ", "1 1-2 0/0  1 1 0, 2 2-1 0/0 G 1 1 0, "};
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        const Translated m(rows[i].first);
-        ASSERT_TRUE(m.ok && m.model.m_bUpdated) << i;
-        EXPECT_EQ(Nodes(m.model), rows[i].second) << i;
-        EXPECT_EQ(Lines(m.model), lines[i]) << i;
+         "1 0 0 0 0 0, 2 1 0 0 252 0, | 1 1-2 0/0  1 1 0 0 | 2 2-1 0/0 G 1 1 0 0 "}};
+    for (const auto& [text, summary] : rows) {
+        const Translated m(text);
+        EXPECT_TRUE(m.ok && m.model.m_bUpdated);
+        EXPECT_EQ(Summary(m.model), summary) << text.substr(0, 60);
     }
 }
 
@@ -75,4 +72,32 @@ TEST(Units, LengthFactorsAndForceRefusalsInBothProfiles)
     }
     for (const char* text : {"", "*NODE\n1,0,0,0\n", "*UNIT\nKN,MM\n"})  // no unit block, or nothing but units
         EXPECT_EQ(Translated(text).ok, *text == '*' && text[1] == 'U') << text;
+}
+
+TEST(CurrentProfile, NumbersAddressRecordsAndLoadSectionsChainAcrossRepeatedBlocks)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        // supports, releases and groups by number; blocks met again add their records (and their numbers)
+        {"*UNIT\nKN,MM\n*NODE\n100,0,0,0\n200,0,0,1\n*ELEMENT\n51,BEAM,1,1,100,200,0\n*NODE\n300,1,0,1\n*ELEMENT\n52,BEAM,1,1,200,300,0\n"
+         "*CONSTRAINT\n100 300 999, 111111,\n*FRAME-RLS\n52, NO, 000011, 0, 0, 0, 0, 0, 0\n   000001, 0, 0, 0, 0, 0, 0, GRP\n"
+         "1, NO, 000011, 0, 0, 0, 0, 0, 0\n   000001, 0, 0, 0, 0, 0, 0,\n*GROUP\nBeams, 100to300by100, 51to52, 0\n",
+         "1 0 0 0 252 0, 2 0 0 1 0 0, 3 1 0 1 252 0, | 1 1-2 0/0 Beams 1 0 0 0 | 2 2-3 12/4 Beams 1 0 0 0 "},
+        // a load on each node of a list; DL2 is a name of its own, not DL inside it; after the end marker
+        // comments and blank lines are passed over, and the driver reads *CONSTRAINT after the loads
+        {"*UNIT\nKN,M\n*NODE\n1,0,0,0\n2,4,0,0\n3,8,0,0\n*ELEMENT\n1,BEAM,1,1,1,2,0\n2,BEAM,1,1,2,3,0\n*STLDCASE\nDL, D\nDL2, L\n"
+         "*USE-STLD, DL\n*SELFWEIGHT, 0, 0, -1\n*CONLOAD\n1 3 ,0,0,-5,0,0,0,\n"
+         "*BEAMLOAD\n 1to2, BEAM, UNILOAD, GZ, NO, NO, aDir[1], , , , 0, -2, 1, -2, 0, 0, 0, 0, , NO,\n"
+         "; End of data for load case [DL] -------------------------\n\n; comment\n*USE-STLD, DL2\n*CONLOAD\n2, 0, 0, -7, 0, 0, 0,\n"
+         "; End of data for load case [DL2]\n\n*LOADCOMB\nC1, GEN, ACTIVE, 0, 0, , 0, 0\n*CONSTRAINT\n1, 111111,\n",
+         "1 0 0 0 252 1, 2 4000 0 0 0 1, 3 8000 0 0 0 1, | 1 1-2 0/0  1 0 0 1 | 2 2-3 0/0  1 0 0 1 | 1/0 -5 | 1/0 -5 | 2/1 -7 | 4 | 4 "},
+        // load sections between repeated blocks: each node and member is built once and keeps its loads
+        {"*UNIT\nKN,MM\n*STLDCASE\nDL, D\n*NODE\n1,0,0,0\n*ELEMENT\n1,BEAM,1,1,1,2,0\n*USE-STLD, DL\n*CONLOAD\n1,0,0,-1,0,0,0,\n"
+         "; End of data for load case [DL]\n*NODE\n2,0,0,1000\n*ELEMENT\n2,BEAM,1,1,2,1,0\n*USE-STLD, DL\n*CONLOAD\n2,0,0,-2,0,0,0,\n"
+         "*BEAMLOAD\n2, BEAM, UNILOAD, GZ, NO, NO, aDir[1], , , , 0, -2, 1, -2\n; End of data for load case [DL]\n*GROUP\nG, , 1to2\n",
+         "1 0 0 0 0 1, 2 0 0 1000 0 1, | 1 1-2 0/0 G 1 0 0 0 | 2 2-1 0/0 G 1 0 0 1 | 1/0 -1 | 1/0 -2 | 1 "}};  // a 1000 mm member, positions in m
+    for (const auto& [text, summary] : rows) {
+        const Translated m(text, kCurrent);
+        EXPECT_TRUE(m.ok);
+        EXPECT_EQ(Summary(m.model), summary);
+    }
 }

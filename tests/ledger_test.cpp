@@ -2,9 +2,6 @@
 // over is explained by a finding that names a line of its block.
 #include "TestSupport.h"
 
-#include <numeric>
-#include <sstream>
-
 namespace {
 
 struct Collected : MidasDiagnostics {

@@ -82,8 +82,8 @@ int Translation::MIDAStranslatetoOrvo_Constraint()
         for (int n : constraint->m_NodeIDs) {
             if (NodeRecord* node = nodes.Find(n, beyond))
                 restrain(node);
-            else if (MidasDiagnostics* sink = StepDiagnostics())  // a number that addresses no node record
-                Note(sink, MidasFinding::UnaddressedSupport, m_Blocks.constraint->RecordOffset(c), std::to_string(n));
+            else  // a number that addresses no node record: named with the block's other such numbers
+                missing.Add(m_Blocks.constraint->RecordOffset(c), IdRange{n, 1, 1}, 1);
         }
         // Today's lists reach the nodes whose numbers they name.
         for (const IdRange& item : constraint->m_NodeRanges) {

@@ -60,19 +60,6 @@ TEST(BoundedLists, RangesWalkTheRecordsThatExistInListOrder)
     EXPECT_EQ(members, "0 1E 0 1E 0 1E 0 1E 0 ");  // 22..28 by 2 loaded and grouped; 20, 30, 7 and 5to1 are not members
     EXPECT_EQ(model.m_LineLoads.GetSize(), 4 * 4);  // four entries per concentrated load
 
-    // Fifty lines that name no node: three of them named, then the rest together.
-    std::string lines;
-    for (int k = 0; k < 50; ++k)
-        lines += std::to_string(100 + k) + "to" + std::to_string(200 + k) + ", 0, 0, -1, 0, 0, 0,\n";
-    Translation many;
-    many.SetReadingProfile(MidasReadingProfile::Current);
-    Counter missing(MidasFinding::LoadOnMissingNode);
-    many.SetDiagnostics(&missing);
-    TempFile manyFile(TenNodes("*USE-STLD, DL\n*CONLOAD\n" + lines));
-    ModalData_Orvo manyModel;
-    ASSERT_TRUE(many.ReadMidasFile(manyFile.path().c_str()) && many.TranMidastoOrvo(manyModel));
-    EXPECT_EQ(missing.reports, 4);
-    EXPECT_EQ(missing.numbers, 50 * 101);
 }
 
 // Each input translates in both profiles in a child process whose address space is capped at 256 MiB.

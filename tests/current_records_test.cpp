@@ -21,7 +21,7 @@ TEST(CurrentRecords, FieldsByCommaPositionAndTheLoadRecords)
          {", L", "|L|"}, {"", "rejected"}, {"    ", "rejected"}});
     ExpectParsed<CurrentConLoadRecord>(  // the node list is read before blanks go
         [](const ConLoadRecord& r) {
-            return Ids(r.m_NodeList) + "|" + std::to_string(r.m_nNode) + "|" + Num(r.m_dFX) + " " + Num(r.m_dFY) + " " +
+            return Ids(r.m_NodeList) + "|" + Num(r.m_nNode) + "|" + Num(r.m_dFX) + " " + Num(r.m_dFY) + " " +
                    Num(r.m_dFZ) + " " + Num(r.m_dMX) + " " + Num(r.m_dMY) + " " + Num(r.m_dMZ);
         },
         {{"2 17 19 35 ,0,0,-4710,0,0,0,", "2 17 19 35|2|0 0 -4710 0 0 0"}, {"  33, 0, 0, -647, 0, 0, 0, ,", "33|33|0 0 -647 0 0 0"},
@@ -29,7 +29,7 @@ TEST(CurrentRecords, FieldsByCommaPositionAndTheLoadRecords)
          {", 1, , 3", "|0|1 0 3 0 0 0"}, {"", "rejected"}, {"   ", "rejected"}});
     ExpectParsed<CurrentBeamLoadRecord>(  // six words, then the eccentricities, then four distance-value pairs
         [](const BeamLoadRecord& r) {
-            return Ids(r.m_ElementList) + "|" + std::to_string(r.m_nElement) + "|" + r.m_strCommand + " " + r.m_strType + " " +
+            return Ids(r.m_ElementList) + "|" + Num(r.m_nElement) + "|" + r.m_strCommand + " " + r.m_strType + " " +
                    r.m_strDir + " " + r.m_strProjection + " " + r.m_strExtra1 + " " + r.m_strExtra2 + "|" + Num(r.m_dD1) + ":" +
                    Num(r.m_dP1) + " " + Num(r.m_dD2) + ":" + Num(r.m_dP2) + " " + Num(r.m_dD3) + ":" + Num(r.m_dP3) + " " +
                    Num(r.m_dD4) + ":" + Num(r.m_dP4);

@@ -66,10 +66,6 @@ TEST(Ledger, CountsEachLineOnceUnderItsKeywordLine)
                                         "*USE-STLD:16:0/0 *CONLOAD:17:2/1 *ENDDATA:21:0/0 ");
     for (const auto& e : current.ledger)
         EXPECT_EQ(e.reasons.empty(), e.passedOver == 0) << e.keyword;
-    ModalData_Orvo refusedModel;
-    TempFile refused("*UNIT\nTONF, XX\n*NODE\n1, 0, 0, 0\n");
-    const Collected none = Translate(refused.path(), MidasReadingProfile::Current, refusedModel);
-    EXPECT_EQ(Keywords(none.ledger), "*UNIT:1:1/1 *NODE:3:1/0 ");
 }
 
 TEST(Ledger, RealFilesAccountForEveryDataLine)

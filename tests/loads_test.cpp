@@ -19,7 +19,7 @@ std::string Section(const std::string& name, const std::string& conLoads, const 
            "] -------------------------\n\n";
 }
 
-std::string UniformLoad(int element) { return "   " + std::to_string(element) + ", BEAM, UNILOAD, GZ, NO, 0, -2, 1, -3, 0, 0, 0, 0,\n"; }
+std::string UniformLoad(int element) { return "   " + Num(element) + ", BEAM, UNILOAD, GZ, NO, 0, -2, 1, -3, 0, 0, 0, 0,\n"; }
 
 // Loads, working or host: nodal ones as "FX FY FZ MX MY MZ; ...", member ones as
 // "type direction position1:value1 position2:value2; ...", each with "case/kind " before it where asked.
@@ -28,11 +28,11 @@ std::string Text(const Loads& loads, bool withCase = false)
 {
     std::string text;
     for (const auto* l : loads) {
-        text += withCase ? std::to_string(l->CaseID) + "/" + std::to_string(l->CaseKind) + " " : "";
+        text += withCase ? Num(l->CaseID) + "/" + Num(l->CaseKind) + " " : "";
         if constexpr (requires { l->FX; })
             text += Num(l->FX) + " " + Num(l->FY) + " " + Num(l->FZ) + " " + Num(l->MX) + " " + Num(l->MY) + " " + Num(l->MZ) + "; ";
         else
-            text += std::to_string(l->LoadType) + " " + std::to_string(l->Direction) + " " + Num(l->Position1) + ":" + Num(l->Value1) +
+            text += Num(l->LoadType) + " " + Num(l->Direction) + " " + Num(l->Position1) + ":" + Num(l->Value1) +
                     " " + Num(l->Position2) + ":" + Num(l->Value2) + "; ";
     }
     return text;
@@ -110,7 +110,7 @@ TEST(MemberLoad, RecordsBecomeEntriesAtFractionsOfTheMemberLength)
     t.Write(), withoutNodes.Write();
     std::string lengths;
     for (int i = -1; i < 6; ++i) lengths += Num(t.GetElementLength(i)) + " ";
-    EXPECT_EQ(lengths + Num(withoutNodes.GetElementLength(0)) + std::to_string(withoutNodes.m_LineArray.GetSize()), "0 5 7 12 12 0 0 01");
+    EXPECT_EQ(lengths + Num(withoutNodes.GetElementLength(0)) + Num(withoutNodes.m_LineArray.GetSize()), "0 5 7 12 12 0 0 01");
 }
 
 TEST(LoadSection, LoadsFindTheirTargetsAndCountersRunOverOneCall)
@@ -170,7 +170,7 @@ TEST(LoadClaim, HostReceivesOneSetOfNodesAndMembersUnlessWrittenBefore)
         EXPECT_EQ(Lists(model.m_Nodes, model.m_Lines), lists);
         std::string text;  // each member's number, start and end release and group
         for (const Line_Orvo* l : model.m_Lines)
-            text += std::to_string(l->ID) + " " + std::to_string(l->StartRelease) + " " + std::to_string(l->EndRelease) + " " + l->GroupName + ", ";
+            text += Num(l->ID) + " " + Num(l->StartRelease) + " " + Num(l->EndRelease) + " " + l->GroupName + ", ";
         EXPECT_EQ(text, fixings);
         // Supports go to the first nodes of the collection, not to repeats; the loads are made once.
         int restraints = model.m_Nodes[0]->Restraint == 0xFC ? 0 : -1000;

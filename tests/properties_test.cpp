@@ -10,24 +10,23 @@ namespace {
 // Values as "v v ...", or with slots the non-zero ones of a 13-value property list as "slot:value ...".
 std::string Nums(const ValueArray<double>& values, bool slots = false)
 {
-    std::string text = !slots || values.Count == 13 ? "" : "count " + std::to_string(values.Count);
+    std::string text = !slots || values.Count == 13 ? "" : "count " + Num(values.Count);
     for (int k = 0; k < values.Count; ++k)
-        if (!slots || values[k] != 0.0) text += (text.empty() ? "" : " ") + (slots ? std::to_string(k) + ":" : "") + Num(values[k]);
+        if (!slots || values[k] != 0.0) text += (text.empty() ? "" : " ") + (slots ? Num(k) + ":" : "") + Num(values[k]);
     return text;
 }
 
 // Parsed records as their fields in declaration order, separated by '|'.
 auto MaterialText = [](const MaterialRecord& r) {
-    return std::to_string(r.m_nID) + "|" + r.m_strType + "|" + r.m_strName + "|" + std::to_string(r.m_nDataKind) + "|" + r.m_strStandardCode +
-           "|" + r.m_strGradeName + "|" + Num(r.m_dElasticity) + " " + Num(r.m_dPoisson) + " " + Num(r.m_dThermal) + " " +
-           Num(r.m_dDensity) + " " + Num(r.m_dMass);
+    return Num(r.m_nID) + "|" + r.m_strType + "|" + r.m_strName + "|" + Num(r.m_nDataKind) + "|" + r.m_strStandardCode + "|" + r.m_strGradeName +
+           "|" + Num(r.m_dElasticity) + " " + Num(r.m_dPoisson) + " " + Num(r.m_dThermal) + " " + Num(r.m_dDensity) + " " + Num(r.m_dMass);
 };
 auto SectionRecordText = [](const SectionRecord& r) {
-    return (r.m_bContinuation ? "+" : "") + std::to_string(r.m_nID) + "|" + r.m_strType + "|" + r.m_strName + "|" + r.m_strExtra + "|" +
-           r.m_strShape + "|" + std::to_string(r.m_nDataKind) + "|" + r.m_strStandardCode + "|" + r.m_strCatalogName + "|" + Nums(r.m_Dimensions);
+    return (r.m_bContinuation ? "+" : "") + Num(r.m_nID) + "|" + r.m_strType + "|" + r.m_strName + "|" + r.m_strExtra + "|" +
+           r.m_strShape + "|" + Num(r.m_nDataKind) + "|" + r.m_strStandardCode + "|" + r.m_strCatalogName + "|" + Nums(r.m_Dimensions);
 };
 auto ThicknessText = [](const ThicknessRecord& r) {
-    return std::to_string(r.m_nID) + "|" + r.m_strType + "|" + r.m_strExtra + "|" + Num(r.m_dThickness) + "|" + std::to_string(r.m_nExtra);
+    return Num(r.m_nID) + "|" + r.m_strType + "|" + r.m_strExtra + "|" + Num(r.m_dThickness) + "|" + Num(r.m_nExtra);
 };
 
 // Beam sections, working or host, as "shape/ID name slots; ...".
@@ -35,7 +34,7 @@ template <class Sections>
 std::string SectionText(const Sections& sections)
 {
     std::string text;
-    for (const auto* s : sections) text += std::to_string(s->ShapeCode) + "/" + std::to_string(s->ID) + " " + s->Name + " " + Nums(s->Properties, true) + "; ";
+    for (const auto* s : sections) text += Num(s->ShapeCode) + "/" + Num(s->ID) + " " + s->Name + " " + Nums(s->Properties, true) + "; ";
     return text;
 }
 
@@ -45,7 +44,7 @@ void ReadAndWrite(Translation& t, const std::string& text) { ReadText(t, text), 
 // A material's grade and constants: elastic modulus, Poisson's ratio, thermal coefficient, yield strength, density.
 std::string MaterialLine(const MaterialProperty& p)
 {
-    return std::to_string(p.Grade) + " " + Num(p.Elastic) + " " + Num(p.Poisson) + " " + Num(p.Thermal) + " " + Num(p.Extra) + " " + Num(p.Density);
+    return Num(p.Grade) + " " + Num(p.Elastic) + " " + Num(p.Poisson) + " " + Num(p.Thermal) + " " + Num(p.Extra) + " " + Num(p.Density);
 }
 
 // The host's members as "shape/ID point, ...": the reference point is a far one on one axis ("+X", "-Y",
@@ -59,7 +58,7 @@ std::string Members(const ModalData_Orvo& model)
         for (int k = 0; k < 3; ++k)
             if (ref[k] != 0.0) point = (point == "none" && std::fabs(ref[k]) == 1e15 ? (ref[k] > 0 ? "+" : "-") : "?") + std::string(1, char('X' + k));
         if (point[0] == '?' || l->RefSpare != 0.0) point = Num(l->RefX) + " " + Num(l->RefY) + " " + Num(l->RefZ) + " " + Num(l->RefSpare);
-        text += (text.empty() ? "" : ", ") + std::to_string(l->SectionShape) + "/" + std::to_string(l->SectionID) + " " + point;
+        text += (text.empty() ? "" : ", ") + Num(l->SectionShape) + "/" + Num(l->SectionID) + " " + point;
     }
     return text;
 }
@@ -159,7 +158,7 @@ TEST(SectionStep, PlacesDimensionsPerShapeNumbersPerShapeAndStopsAtAnUnknownCata
     for (const auto& [line, code, slots] : rows) {
         Translation t;
         ReadAndWrite(t, std::string("*SECTION\n1,A,N,X,") + line + "\n\n");
-        EXPECT_EQ(SectionText(t.m_LSectionArray) + std::to_string(t.m_SectionTypes[0]), std::to_string(code) + "/1 N " + slots + "; " + std::to_string(code)) << line;
+        EXPECT_EQ(SectionText(t.m_LSectionArray) + Num(t.m_SectionTypes[0]), Num(code) + "/1 N " + slots + "; " + Num(code)) << line;
     }
     // Sections are numbered per shape code, a second run numbering on after what the first one collected.
     Translation t;
@@ -168,7 +167,7 @@ TEST(SectionStep, PlacesDimensionsPerShapeNumbersPerShapeAndStopsAtAnUnknownCata
     EXPECT_EQ(Ids(t.m_SectionTypes), "17 22 17 5 6 5");
     t.Write();
     std::string numbers;
-    for (const WorkLSection* s : t.m_LSectionArray) numbers += std::to_string(s->ShapeCode) + "/" + std::to_string(s->ID) + " ";
+    for (const WorkLSection* s : t.m_LSectionArray) numbers += Num(s->ShapeCode) + "/" + Num(s->ID) + " ";
     EXPECT_EQ(numbers, "17/1 22/1 17/2 5/1 6/1 5/2 17/3 22/2 17/4 5/3 6/2 5/4 ");
     // The second of three sections names nothing in the library: an H, C, T or P code is listed before the lookup.
     for (const auto& [unknown, types] : {std::pair{"H,1,S,H400", "17 17"}, {"P,1,S,NOPE", "17 22"}, {"L,1,S,L100x80x8x1", "17"}, {"C,1,S,", "17 3"}}) {
@@ -199,7 +198,7 @@ TEST(BeamSectionLink, MembersTakeShapeAndNumberWithinShapeAndAReferencePoint)
             model.m_Lines.Add(new Line_Orvo);
         }
         std::string text = "*NODE\n1,0,0,0\n2,6000,0,0\n\n*ELEMENT\n";
-        for (std::size_t i = 0; i < numbers.size(); ++i) text += std::to_string(i + 1) + ",BEAM,1," + std::to_string(numbers[i]) + ",1,2,0\n";
+        for (std::size_t i = 0; i < numbers.size(); ++i) text += Num(i + 1) + ",BEAM,1," + Num(numbers[i]) + ",1,2,0\n";
         Translation t;
         ReadText(t, InKnMm(text + "\n*SECTION\n" + sectionText + "\n"));
         ASSERT_TRUE(t.TranMidastoOrvo(model) && model.m_bUpdated);
@@ -242,10 +241,10 @@ TEST(PropertiesFile, ReachesTheHostFieldByField)
                  "*THICKNESS\n3,T,S,0.2\n1,T,S,0.012\n\n");
     ASSERT_TRUE(m.ok);
     std::string text = Members(m.model) + " |";  // then material numbers, material IDs, plates and shape codes
-    for (const Line_Orvo* l : m.model.m_Lines) text += " " + std::to_string(l->MaterialID);
-    for (const Material_Orvo* x : m.model.m_Materials) text += " " + std::to_string(x->ID - materialsBefore) + ": " + MaterialLine(x->Property);
-    for (const ASection_Orvo* a : m.model.m_ASections) text += " " + std::to_string(a->ID) + "/" + std::to_string(a->Kind) + "/" + Num(a->Thickness);
-    for (int shape : m.model.m_SectionShapes) text += " " + std::to_string(shape);  // each shape code reaches the host once
+    for (const Line_Orvo* l : m.model.m_Lines) text += " " + Num(l->MaterialID);
+    for (const Material_Orvo* x : m.model.m_Materials) text += " " + Num(x->ID - materialsBefore) + ": " + MaterialLine(x->Property);
+    for (const ASection_Orvo* a : m.model.m_ASections) text += " " + Num(a->ID) + "/" + Num(a->Kind) + "/" + Num(a->Thickness);
+    for (int shape : m.model.m_SectionShapes) text += " " + Num(shape);  // each shape code reaches the host once
     EXPECT_EQ(text, "17/2 +Z, 6/1 +Z | 2 1 1: 2 0.000206 0.3 1.2e-05 0.000345 7.85e-13 2: 21 190 0.3 1.2e-05 0 8.010204081632652e-07 "
                     "3/1/200 1/1/12 17 6");
     EXPECT_EQ(SectionText(m.model.m_LSections),

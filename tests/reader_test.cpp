@@ -6,10 +6,10 @@
 
 namespace {
 
-auto NodeText = [](const NodeRecord& r) { return std::to_string(r.m_nID) + " " + Num(r.m_dX) + " " + Num(r.m_dY) + " " + Num(r.m_dZ); };
+auto NodeText = [](const NodeRecord& r) { return Num(r.m_nID) + " " + Num(r.m_dX) + " " + Num(r.m_dY) + " " + Num(r.m_dZ); };
 auto ElementText = [](const ElementRecord& r) {
-    return std::to_string(r.m_nID) + "|" + r.m_strType + "|" + std::to_string(r.m_nMaterialID) + "|" +
-           std::to_string(r.m_nSectionID) + "|" + Ids(r.m_NodeIDs) + "|" + Num(r.m_dAngle);
+    return Num(r.m_nID) + "|" + r.m_strType + "|" + Num(r.m_nMaterialID) + "|" +
+           Num(r.m_nSectionID) + "|" + Ids(r.m_NodeIDs) + "|" + Num(r.m_dAngle);
 };
 auto GroupText = [](const GroupRecord& r) {
     return r.m_strName + "|" + Ids(r.m_NodeIDs) + "|" + Ids(r.m_ElementIDs) + "|" + r.m_strNodeList + "|" + r.m_strElementList +
@@ -17,7 +17,7 @@ auto GroupText = [](const GroupRecord& r) {
 };
 auto ConstraintText = [](const ConstraintRecord& r) { return Ids(r.m_NodeIDs) + "|" + Ids(r.m_NodeRanges) + "|" + r.m_strFlags; };
 auto ReleaseText = [](const FrameReleaseRecord& r) {
-    return std::to_string(r.m_nElementID) + "|" + r.m_strPartial + "|" + r.m_strEndIFlags + "|" + r.m_strEndJFlags;
+    return Num(r.m_nElementID) + "|" + r.m_strPartial + "|" + r.m_strEndIFlags + "|" + r.m_strEndJFlags;
 };
 
 // The blocks read: the unit words, node numbers (with coordinates where not all 0), else record counts.
@@ -25,14 +25,14 @@ std::string Blocks(const ModelBlocks& b)
 {
     std::string text;
     if (const UnitRecord* u = b.unit ? b.unit->GetRecord(0) : nullptr)
-        text += "unit " + std::to_string(b.unit->GetCount()) + "[" + u->m_strForce + " " + u->m_strLength + " " + u->m_strHeat + " " +
+        text += "unit " + Num(b.unit->GetCount()) + "[" + u->m_strForce + " " + u->m_strLength + " " + u->m_strHeat + " " +
                 u->m_strTemper + "] ";
     for (int i = 0; b.node && i <= b.node->GetCount(); ++i) {
         const NodeRecord* n = b.node->GetRecord(i);
-        const std::string xyz = n ? NodeText(*n).substr(std::to_string(n->m_nID).size() + 1) : "";
-        text += (i ? "" : "node[") + (!n ? "] " : (i ? " " : "") + std::to_string(n->m_nID) + (xyz == "0 0 0" ? "" : "(" + xyz + ")"));
+        const std::string xyz = n ? NodeText(*n).substr(Num(n->m_nID).size() + 1) : "";
+        text += (i ? "" : "node[") + (!n ? "] " : (i ? " " : "") + Num(n->m_nID) + (xyz == "0 0 0" ? "" : "(" + xyz + ")"));
     }
-    auto count = [&text](const char* name, const auto& block) { text += block ? name + std::to_string(block->GetCount()) + " " : ""; };
+    auto count = [&text](const char* name, const auto& block) { text += block ? name + Num(block->GetCount()) + " " : ""; };
     count("element ", b.element), count("material ", b.material), count("section ", b.section), count("thickness ", b.thickness);
     count("group ", b.group), count("constraint ", b.constraint), count("release ", b.frameRelease), count("cases ", b.loadCase);
     return text;

@@ -43,11 +43,11 @@ TEST(RealModels, FingerprintsInBothProfiles)
         EXPECT_DOUBLE_EQ(sum, coordinateSum);
         std::string text;
         auto add = [&text](const std::string& spot) { text += (text.empty() ? "" : " ") + spot; };
-        if (const LSection_Orvo* s = m.m_LSections.GetAt(0)) add("S" + std::to_string(s->ShapeCode) + " " + Num(s->Properties[4]) + " " + Num(s->Properties[6]));
-        if (const Material_Orvo* x = m.m_Materials.GetAt(0)) add("M" + std::to_string(x->Property.Grade));
+        if (const LSection_Orvo* s = m.m_LSections.GetAt(0)) add("S" + Num(s->ShapeCode) + " " + Num(s->Properties[4]) + " " + Num(s->Properties[6]));
+        if (const Material_Orvo* x = m.m_Materials.GetAt(0)) add("M" + Num(x->Property.Grade));
         if (const ASection_Orvo* a = m.m_ASections.GetAt(0)) add("A" + Num(a->Thickness));
-        if (const PointLoad_Orvo* p = m.m_PointLoads.GetAt(0)) add("P" + std::to_string(p->CaseID) + " " + Num(p->FZ));
-        if (const LineLoad_Orvo* l = m.m_LineLoads.GetAt(0)) add("L" + std::to_string(l->Direction) + " " + Num(l->Value1) + " " + Num(l->Position2));
+        if (const PointLoad_Orvo* p = m.m_PointLoads.GetAt(0)) add("P" + Num(p->CaseID) + " " + Num(p->FZ));
+        if (const LineLoad_Orvo* l = m.m_LineLoads.GetAt(0)) add("L" + Num(l->Direction) + " " + Num(l->Value1) + " " + Num(l->Position2));
         EXPECT_EQ(text, first);
     }
 }

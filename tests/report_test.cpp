@@ -83,19 +83,3 @@ TEST(Report, TextGivesLinesAndHints)
                              "hint: 1 a refused unit (the current profile converts"})
         EXPECT_NE(text.find(line), std::string::npos) << text;
 }
-
-// Every kind of finding has a row of its own; the ledger's totals end the text.
-TEST(Report, NamesEveryKindAndTotalsTheLedger)
-{
-    ReportCollector all;
-    for (int k = 0; k <= int(MidasFinding::PassedOverLines); ++k)
-        all.Report({MidasFinding(k), -1, "x", 1});
-    all.LedgerEntry({"*NODE", 3, 10, 2, 1, 1, {}});
-    const auto same = [](std::string_view s) { return std::string(s); };
-    std::istringstream text(ReportText(all, LineNumbers(""), kCurrent, same));
-    std::set<std::string> rows;
-    for (std::string line; std::getline(text, line);)
-        rows.insert(line.starts_with("   ") ? "" : line);
-    EXPECT_EQ(rows.size(), std::size_t(MidasFinding::PassedOverLines) + 4);  // with "", the heading and the totals
-    EXPECT_TRUE(text.str().ends_with("\ndata lines: 1 used, 1 passed over in 1 block\n")) << text.str();
-}

@@ -21,7 +21,7 @@ TEST(SectionCatalogue, ResolvesFamiliesIntoPropertySlotsAndRejectsTheRest)
         ASSERT_NE(sec, nullptr) << input;
         std::string text = sec->GetName() + " ";
         for (int k = 0; k < 13; ++k)
-            if (sec->GetProperty(k) != 0) text += std::to_string(k) + ":" + Num(sec->GetProperty(k)) + " ";
+            if (sec->GetProperty(k) != 0) text += Num(k) + ":" + Num(sec->GetProperty(k)) + " ";
         EXPECT_EQ(text, name + std::string(" ") + slots + " ");
     }
     for (int k : {-1, 13, INT_MIN, INT_MAX}) EXPECT_EQ(CSection().GetProperty(k), 0.0) << k;

@@ -17,13 +17,11 @@ std::string Summary(const ModalData_Orvo& m)
 {
     std::string text;
     for (const Node_Orvo* n : m.m_Nodes)
-        text += std::to_string(n->ID) + " " + Num(n->X) + " " + Num(n->Y) + " " + Num(n->Z) + " " + std::to_string(n->Restraint) + " " +
-                std::to_string(n->PointLoads.Count) + ", ";
+        text += Num(n->ID) + " " + Num(n->X) + " " + Num(n->Y) + " " + Num(n->Z) + " " + Num(n->Restraint) + " " + Num(n->PointLoads.Count) + ", ";
     for (const Line_Orvo* l : m.m_Lines)
-        text += "| " + std::to_string(l->ID) + " " + std::to_string(l->StartNode) + "-" + std::to_string(l->EndNode) + " " +
-                std::to_string(l->StartRelease) + "/" + std::to_string(l->EndRelease) + " " + l->GroupName + " " + std::to_string(l->SectionID) +
-                " " + std::to_string(l->MaterialID) + " " + std::to_string(l->Kind) + " " + std::to_string(l->LineLoads.Count) + " ";
-    for (const PointLoad_Orvo* p : m.m_PointLoads) text += "| " + std::to_string(p->CaseID) + "/" + std::to_string(p->CaseKind) + " " + Num(p->FZ) + " ";
+        text += "| " + Num(l->ID) + " " + Num(l->StartNode) + "-" + Num(l->EndNode) + " " + Num(l->StartRelease) + "/" + Num(l->EndRelease) +
+                " " + l->GroupName + " " + Num(l->SectionID) + " " + Num(l->MaterialID) + " " + Num(l->Kind) + " " + Num(l->LineLoads.Count) + " ";
+    for (const PointLoad_Orvo* p : m.m_PointLoads) text += "| " + Num(p->CaseID) + "/" + Num(p->CaseKind) + " " + Num(p->FZ) + " ";
     for (const LineLoad_Orvo* l : m.m_LineLoads) text += "| " + Num(l->Position2) + " ";
     return text;
 }

@@ -135,6 +135,10 @@ TEST(MaterialStep, GradesByWholeNameUnderSteelOrConcreteCodes)
     ASSERT_EQ(t.m_MaterialArray.GetSize(), int(std::size(rows)));
     for (int i = 0; i < t.m_MaterialArray.GetSize(); ++i)
         EXPECT_EQ(MaterialLine(t.m_MaterialArray[i]->Property), std::get<2>(rows[i])) << std::get<0>(rows[i]) << " " << std::get<1>(rows[i]);
+    const Translated m("*UNIT\nKN,MM\n*MATERIAL\n1, STEEL, Q345, 0, 0, , C, NO, 0.02, 1, GB 50917-13(S), , Q345, NO, 0\n"  // today's columns
+                       "2, CONC, C30, 0, 0, , C, NO, 0.05, 1, GB 50917-13(RC), , C30, NO, 0\n", kCurrent);
+    EXPECT_EQ(MaterialLine(m.model.m_Materials[0]->Property) + " | " + MaterialLine(m.model.m_Materials[1]->Property),
+              "2 206 0.3 1.2e-05 345 7.85e-06 | 10 30 0.2 1e-05 0 2.5e-06");
 }
 
 TEST(SectionStep, PlacesDimensionsPerShapeNumbersPerShapeAndStopsAtAnUnknownCatalogueName)

@@ -95,7 +95,8 @@ TEST(ReadingDriver, BlockEndsKeywordsAndLinePiecesInBothLayouts)
         {kClassic, "*NODE\n1,0,0,0\n2,1,0,0\n\n   *ELEMENT    ; Elements\n1,BEAM,1,1,1,2,0\n", "node[1 2(1 0 0)] element 1 "},
         // ';' is a comment at the first byte only: " ; iNO, X, Y, Z" has three commas and is node 0
         {kClassic, "*NODE\n; iNO, X, Y, Z\n1,0,0,0\n ; iNO, X, Y, Z\n2,0,0,0\n", "node[1 0 2] "},
-        {kClassic, "; *NODE\n1,0,0,0\n", ""},  // *NODE must begin the line; *GROUP and *SECTION may stand anywhere
+        {kClassic, "; *NODE\n1,0,0,0\n", ""}, {kClassic, "; *GROUP\nG, , 1\n", "group 1 "}, {kClassic, "x *SECTION\n1,A,N,X,H,2,4\n", "section 1 "},
+        // *NODE must begin the line, *GROUP and *SECTION may stand anywhere
         {kClassic, keywords, "section 1 group 1 "},
         {kClassic, "*NODE\n1,0,0,0\n2,0,0,0\n\n*NODE\n3,0,0,0\n\n", "node[3] "},  // a repeated block replaces the earlier
         {kClassic, "*NODE\n1,0,0,0\n*ELEMENT\n1,BEAM,1,1,1,2,0\n", "node[1] "},     // the node parser swallows *ELEMENT

@@ -75,11 +75,13 @@ TEST(Units, LengthFactorsAndForceRefusalsInBothProfiles)
 TEST(CurrentProfile, NumbersAddressRecordsAndLoadSectionsChainAcrossRepeatedBlocks)
 {
     const std::pair<const char*, const char*> rows[] = {
-        // supports, releases and groups by number; blocks met again add their records (and their numbers)
-        {"*UNIT\nKN,MM\n*NODE\n100,0,0,0\n200,0,0,1\n*ELEMENT\n51,BEAM,1,1,100,200,0\n*NODE\n300,1,0,1\n*ELEMENT\n52,BEAM,1,1,200,300,0\n"
-         "*CONSTRAINT\n100 300 999, 111111,\n*FRAME-RLS\n52, NO, 000011, 0, 0, 0, 0, 0, 0\n   000001, 0, 0, 0, 0, 0, 0, GRP\n"
-         "1, NO, 000011, 0, 0, 0, 0, 0, 0\n   000001, 0, 0, 0, 0, 0, 0,\n*GROUP\nBeams, 100to300by100, 51to52, 0\n",
-         "1 0 0 0 252 0, 2 0 0 1 0 0, 3 1 0 1 252 0, | 1 1-2 0/0 Beams 1 0 0 0 | 2 2-3 12/4 Beams 1 0 0 0 "},
+        // sections, supports, releases and groups by number, ranges walking the numbers that exist (up, down, by
+        // steps); blocks met again add their records (and their numbers)
+        {"*UNIT\nKN,MM\n*NODE\n100,0,0,0\n200,0,0,1\n*ELEMENT\n51,BEAM,1,7,100,200,0\n*NODE\n300,1,0,1\n*ELEMENT\n52,BEAM,1,7,200,300,0\n"
+         "*SECTION\n7, DBUSER, B, CC, 0, 0, 0, 0, 0, 0, YES, NO, SB, 2, 400, 200\n*CONSTRAINT\n100 2000000000to250by-50 999, 111111,\n"
+         "*FRAME-RLS\n52, NO, 000011, 0, 0, 0, 0, 0, 0\n   000001, 0, 0, 0, 0, 0, 0, GRP\n1, NO, 000011, 0, 0, 0, 0, 0, 0\n   000001, 0, 0, 0, 0, 0, 0,\n"
+         "*GROUP\nBeams, 100to300by100, 1to2147483647, 0\nB2, , 52to2000000000by2, 0\n",
+         "1 0 0 0 252 0, 2 0 0 1 0 0, 3 1 0 1 252 0, | 1 1-2 0/0 Beams 1 0 0 0 | 2 2-3 12/4 B2 1 0 0 0 "},
         // a load on each node of a list; DL2 is a name of its own, not DL inside it; after the end marker
         // comments and blank lines are passed over, and the driver reads *CONSTRAINT after the loads
         {"*UNIT\nKN,M\n*NODE\n1,0,0,0\n2,4,0,0\n3,8,0,0\n*ELEMENT\n1,BEAM,1,1,1,2,0\n2,BEAM,1,1,2,3,0\n*STLDCASE\nDL, D\nDL2, L\n"

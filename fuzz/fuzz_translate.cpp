@@ -1,9 +1,10 @@
-// Fuzz target: a whole model text read from memory and from a file through ReadMidasFile, then translated
-// into a fresh host model. Both routes must give the same host model (as the tool's JSON, which must be
-// well-formed), findings and messages. Whatever the text: records are numbered by position, the host holds
+// Fuzz target: a whole model text read from memory (and, on some inputs, from a file through
+// ReadMidasFile), then translated into a fresh host model. Both routes must give the same host model (as
+// the tool's JSON, which must be well-formed), findings and messages. Whatever the text: records are numbered by position, the host holds
 // no more of them than the text could give, every load number a node or member lists names a load that
 // was made, codes are in range, and a refused translation hands over nothing.
 #include <algorithm>
+#include <functional>
 
 #include "../cli/Utf8.h"
 #include "ModelDump.h"
@@ -181,7 +182,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Quiet();
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const int physical = fuzz::PhysicalLines(text);
-    for (MidasReadingProfile profile : fuzz::ProfilesFor(size))
-        FUZZ_CHECK(Translate(text, physical, profile, false) == Translate(text, physical, profile, true));
+    // fuzz_read compares the two reading routes record by record on every input; here the file route's
+    // findings and host model are compared on one input in eight (every input when replaying), which
+    // leaves most of the time to the translation itself.
+    bool bothRoutes = std::hash<std::string_view>{}(text) % 8 == 0;
+#ifdef MIDAS2ORVO_FUZZ_REPLAY
+    bothRoutes = true;
+#endif
+    for (MidasReadingProfile profile : fuzz::ProfilesFor(size)) {
+        const std::string fromMemory = Translate(text, physical, profile, false);
+        FUZZ_CHECK(!bothRoutes || fromMemory == Translate(text, physical, profile, true));
+    }
     return 0;
 }

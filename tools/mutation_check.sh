@@ -4,10 +4,11 @@
 # and runs the tests. A mutant is caught when the tests fail or time out; one that does not compile is
 # left out of the count. By hand only, not part of CI: 120 mutants take about half an hour.
 #
-# Usage: tools/mutation_check.sh [--tree DIR] [--count N] [--list] [--keep] [SEED]
+# Usage: tools/mutation_check.sh [--tree DIR] [--count N] [--skip K] [--list] [--keep] [SEED]
 #   SEED        picks the mutants (default 1); the same seed on the same src/ gives the same list
 #   --tree DIR  the checkout to measure (default: the one this script is in); it is only read
 #   --count N   how many mutants (default 120)
+#   --skip K    leave out the first K mutants of the list (to resume a run that was stopped)
 #   --list      print the chosen mutants and stop (nothing is copied or built)
 #   --keep      keep the scratch directory (copy, build, logs); otherwise only the survivors file stays
 # Environment: MUTATION_CMAKE_ARGS (extra configure arguments), MUTATION_JOBS (build jobs, default 2),
@@ -15,14 +16,15 @@
 # with BUILD set to it), MUTATION_BUILD_BUDGET and MUTATION_TEST_BUDGET (seconds, default 300 and 600).
 set -euo pipefail
 
-usage() { sed -n '7,15p' "$0" | sed 's/^# \{0,1\}//'; exit "${1:-0}"; }
+usage() { sed -n '7,16p' "$0" | sed 's/^# \{0,1\}//'; exit "${1:-0}"; }
 
 tree="$(cd "$(dirname "$0")/.." && pwd)"
-count=120 seed=1 list=0 keep=0
+count=120 seed=1 list=0 keep=0 skip=0
 while (($#)); do
     case "$1" in
     --tree) tree="$(cd "${2:?--tree needs a directory}" && pwd)"; shift 2 ;;
     --count) count="${2:?--count needs a number}"; shift 2 ;;
+    --skip) skip="${2:?--skip needs a number}"; shift 2 ;;
     --list) list=1; shift ;;
     --keep) keep=1; shift ;;
     -h | --help) usage 0 ;;
@@ -30,7 +32,7 @@ while (($#)); do
     *) seed="$1"; shift ;;
     esac
 done
-[[ "$count" =~ ^[0-9]+$ && "$seed" =~ ^-?[0-9]+$ ]] || { echo "count and seed must be integers" >&2; exit 2; }
+[[ "$count" =~ ^[0-9]+$ && "$skip" =~ ^[0-9]+$ && "$seed" =~ ^-?[0-9]+$ ]] || { echo "count and seed must be integers" >&2; exit 2; }
 [[ -d "$tree/src" ]] || { echo "$tree has no src/ directory" >&2; exit 2; }
 
 IFS= read -r -d '' PY <<'EOF' || true
@@ -208,9 +210,10 @@ test_env = dict(os.environ, BUILD=build)
 test_cmd = os.environ.get('MUTATION_TEST_CMD') or 'ctest --test-dir "$BUILD" -j2 --timeout 60'
 survivors_path = os.path.join(scratch, 'survivors.txt')
 caught = compiled = 0
+skip = int(os.environ.get('MUTATION_SKIP', '0'))
 began = time.time()
 with open(survivors_path, 'w') as survivors:
-    for s in chosen:
+    for s in chosen[skip:]:
         path = os.path.join(tree, s[0])
         with open(path, 'rb') as f:
             original = f.read()
@@ -240,7 +243,7 @@ with open(survivors_path, 'w') as survivors:
             survivors.write('%s\n    before: %s\n    after:  %s\n' % (describe(s), old.strip(), lines[s[1] - 1].strip()))
 spent = time.time() - began
 print('survivors: %s' % survivors_path)
-print('time: %.0f s, %.1f s a mutant' % (spent, spent / max(1, len(chosen))))
+print('time: %.0f s, %.1f s a mutant' % (spent, spent / max(1, len(chosen) - skip)))
 print('mutants: %d/%d caught' % (caught, compiled))
 EOF
 
@@ -280,4 +283,4 @@ export BUILD="$build"
 step baseline-tests bash -c "cd \"\$BUILD\" && ${MUTATION_TEST_CMD:-ctest --test-dir \"\$BUILD\" -j2 --timeout 60}"
 echo "unmutated suite passes; mutating $src/src" >&2
 
-python3 -c "$PY" run "$src" "$seed" "$count" "$build" "$scratch"
+MUTATION_SKIP="$skip" python3 -c "$PY" run "$src" "$seed" "$count" "$build" "$scratch"

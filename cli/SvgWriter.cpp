@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "Counted.h"
 #include "Utf8.h"
 
 namespace {
@@ -260,15 +261,6 @@ void AppendText(std::string& out, double x, double y, const char* attributes, st
     out += "</text>\n";
 }
 
-std::string Count(long long n, const char* one, const char* many)
-{
-    std::string text;
-    AppendInt(text, n);
-    text += ' ';
-    text += n == 1 ? one : many;
-    return text;
-}
-
 // Where the nodes go on the page, by their position in m_Nodes. Each node is projected once, on
 // construction; the page places them when the room beside the legend is known.
 class NodePlacement {
@@ -483,15 +475,15 @@ NodeMarks MarkNodes(const ModalData_Orvo& model, SvgView view, const NodePlaceme
 std::string CountsLine(SvgView view, int nodeCount, const Members& members, const Areas& areas, const NodeMarks& marks)
 {
     std::string counts = ViewName(view);
-    counts += " \xE2\x80\x94 " + Count(nodeCount, "node", "nodes") + ", " + Count(members.drawn, "member", "members")
-            + ", " + Count(marks.supports, "support", "supports") + ", "
-            + Count(marks.loads, "nodal load", "nodal loads");
+    counts += " \xE2\x80\x94 " + Counted(nodeCount, "node", "nodes") + ", " + Counted(members.drawn, "member", "members")
+            + ", " + Counted(marks.supports, "support", "supports") + ", "
+            + Counted(marks.loads, "nodal load", "nodal loads");
     if (areas.drawn > 0)
-        counts += ", " + Count(areas.drawn, "area", "areas");
+        counts += ", " + Counted(areas.drawn, "area", "areas");
     if (areas.skipped > 0)
-        counts += ", " + Count(areas.skipped, "area", "areas") + " skipped";
+        counts += ", " + Counted(areas.skipped, "area", "areas") + " skipped";
     if (members.skipped > 0)
-        counts += ", " + Count(members.skipped, "member", "members") + " skipped";
+        counts += ", " + Counted(members.skipped, "member", "members") + " skipped";
     return counts;
 }
 
@@ -635,8 +627,8 @@ void WriteLegend(std::string& out, const Members& members, const NodeMarks& mark
         for (std::size_t k = shown; k < named; ++k)
             rest += groups[order[k]].members;
         std::string more = "+";
-        more += Count(static_cast<long long>(named - shown), "more group", "more groups");
-        more += " (" + Count(rest, "member", "members") + ")";
+        more += Counted(static_cast<long long>(named - shown), "more group", "more groups");
+        more += " (" + Counted(rest, "member", "members") + ")";
         AppendText(out, x + 24, y, "font-style=\"italic\"", more);
         y += kLegendRow;
     }

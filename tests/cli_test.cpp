@@ -26,10 +26,23 @@ CliRun Shell(const std::string& command)
     return run;
 }
 
+// The mismatches of a JSON text with docs/mgt2orvo.schema.json, one a line; empty when it fits.
+std::string SchemaMismatches(const std::string& json)
+{
+    const TempFile dump(json);
+    return Shell("python3 " MIDAS2ORVO_SOURCE_DIR "/tests/schema_check.py " MIDAS2ORVO_SOURCE_DIR
+                 "/docs/mgt2orvo.schema.json " + dump.path() + " 2>&1").out;
+}
+
 // Runs mgt2orvo; out is its standard output, or with the redirection "2>&1 >/dev/null" its standard error.
+// A JSON dump on standard output must fit the schema.
 CliRun RunCli(const std::string& arguments, const char* redirection = "2>/dev/null")
 {
-    return Shell(std::string(MIDAS2ORVO_CLI) + " " + arguments + " " + redirection);
+    const CliRun run = Shell(std::string(MIDAS2ORVO_CLI) + " " + arguments + " " + redirection);
+    if (run.out.starts_with("{\"read\": ")) {
+        EXPECT_EQ(SchemaMismatches(run.out), "") << arguments;
+    }
+    return run;
 }
 
 // What the bash completion offers after "mgt2orvo words".
@@ -69,6 +82,7 @@ TEST(Cli, ExitStatusesAndUsageErrors)
               std::string::npos);
     EXPECT_EQ(RunCli("--json /nonexistent/file.mgt").out.rfind(R"({"read": false, "ok": false, "messages": [], )", 0),
               0u);
+    EXPECT_NE(SchemaMismatches(R"({"read": true, "ok": 1, "messages": [], "model": {}})"), "");
 }
 
 TEST(Cli, JsonDumpHasTheDocumentedLayout)

@@ -1,24 +1,18 @@
 #!/usr/bin/env python3
-"""Checks JSON files against docs/mgt2orvo.schema.json, reading only the schema keywords it uses: type,
-enum, anyOf, properties, required, additionalProperties, items and $ref into $defs. Prints each
-mismatch and exits 1 when there is any. Usage: schema_check.py SCHEMA FILE..."""
+# Checks JSON files against docs/mgt2orvo.schema.json with the schema keywords it uses (type, enum, anyOf,
+# properties, required, additionalProperties, items, $ref into $defs); prints each mismatch, exits 1 on any.
+# Usage: schema_check.py SCHEMA FILE...
 import json
 import sys
 
-TYPES = {"object": dict, "array": list, "string": str, "boolean": bool}
-
-
-def fits(value, kind):
-    if kind in ("number", "integer"):  # JSON true is no number, 1.0 no integer
-        return type(value) in ((int, float) if kind == "number" else (int,))
-    return isinstance(value, TYPES[kind])
+TYPES = {"object": (dict,), "array": (list,), "string": (str,), "boolean": (bool,), "number": (int, float),
+         "integer": (int,)}  # type(), not isinstance(): JSON true is no number
 
 
 def errors(value, schema, defs, path="$"):
-    if "$ref" in schema:
-        schema = defs[schema["$ref"].removeprefix("#/$defs/")]
+    schema = defs[schema["$ref"].removeprefix("#/$defs/")] if "$ref" in schema else schema
     kinds = schema.get("type", [])
-    if kinds and not any(fits(value, kind) for kind in ([kinds] if isinstance(kinds, str) else kinds)):
+    if kinds and not any(type(value) in TYPES[kind] for kind in ([kinds] if isinstance(kinds, str) else kinds)):
         return [f"{path}: {value!r} is not of type {kinds}"]
     found = []
     if "enum" in schema and not any(type(value) == type(e) and value == e for e in schema["enum"]):
@@ -32,14 +26,12 @@ def errors(value, schema, defs, path="$"):
                 found += errors(item, schema["properties"][key], defs, f"{path}.{key}")
             elif schema.get("additionalProperties") is False:
                 found.append(f"{path}: {key} is not allowed")
-    if isinstance(value, list) and "items" in schema:
-        for index, item in enumerate(value):
-            found += errors(item, schema["items"], defs, f"{path}[{index}]")
+    for index, item in enumerate(value if isinstance(value, list) and "items" in schema else []):
+        found += errors(item, schema["items"], defs, f"{path}[{index}]")
     return found
 
 
 schema = json.load(open(sys.argv[1]))
 problems = [f"{name}: {e}" for name in sys.argv[2:] for e in errors(json.load(open(name)), schema, schema["$defs"])]
-if problems:
-    print("\n".join(problems))
+print("\n".join(problems), end="\n" if problems else "")
 sys.exit(1 if problems else 0)

@@ -74,20 +74,16 @@ else()
   endif()
   run("${PKG_CONFIG}" --cflags --libs midas2orvo)
   separate_arguments(package_flags UNIX_COMMAND "${out}")
-  # The build's compiler with its flags, sanitizers included, and the library found through the rpath the
-  # README shows; the other compiler (g++ or clang++) with no flag but pkg-config's, run with
-  # LD_LIBRARY_PATH. A sanitized library needs its own compiler's runtime, so the other is left out then.
+  # The build's compiler with its flags and the rpath; the other of g++ and clang++ with pkg-config's flags
+  # only and LD_LIBRARY_PATH, unless the library is sanitized (it needs its own compiler's runtime).
   separate_arguments(flags UNIX_COMMAND "${FLAGS} ${LINK_FLAGS}")
   run("${CXX}" ${flags} "${SOURCE}/tests/package/host.cpp" -o "${work}/host" ${package_flags} "-Wl,-rpath,${libdir}")
   check_counts("${work}/host")
-  if(CXX MATCHES "clang")
-    find_program(other NAMES g++ g++-12 NO_CACHE)
-  else()
-    find_program(other NAMES clang++ clang++-14 NO_CACHE)
-  endif()
-  if(FLAGS MATCHES "-fsanitize")
-    message("no second compiler: the library is sanitized")
-  elseif(other)
+  set(compilers clang++ g++)
+  string(REGEX MATCH "clang" used "${CXX}")  # clang++ is left out after a clang build, else g++ after clang++
+  list(REMOVE_ITEM compilers "${used}++")
+  find_program(other NAMES ${compilers} NO_CACHE)
+  if(other AND NOT FLAGS MATCHES "-fsanitize")
     run("${other}" "${SOURCE}/tests/package/host.cpp" -o "${work}/host-other" ${package_flags})
     check_counts("${CMAKE_COMMAND}" -E env "LD_LIBRARY_PATH=${libdir}" "${work}/host-other")
   endif()

@@ -4,15 +4,10 @@
 #include <map>
 #include <sstream>
 
+#include "Counted.h"
 #include "JsonWriter.h"
 
 namespace {
-
-// "1 point load", "2 point loads".
-std::string Counted(long long count, const char* noun)
-{
-    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
 
 void IntList(JsonWriter& json, const ValueArray<int>& values)
 {
@@ -208,8 +203,8 @@ std::string ModelSummary(const std::string& path, const TranslationOutcome& outc
     text << "  lines          " << model.m_Lines.GetSize() << "\n";
     text << "  areas          " << model.m_Areas.GetSize() << "\n";
     text << "  materials      " << model.m_Materials.GetSize() << "\n";
-    text << "  beam sections  " << model.m_LSections.GetSize() << " (" << Counted(model.m_SectionShapes.Count, "shape")
-         << ")\n";
+    text << "  beam sections  " << model.m_LSections.GetSize() << " ("
+         << Counted(model.m_SectionShapes.Count, "shape", "shapes") << ")\n";
     text << "  thicknesses    " << model.m_ASections.GetSize() << "\n";
     text << "  point loads    " << model.m_PointLoads.GetSize() << "\n";
     text << "  line loads     " << model.m_LineLoads.GetSize() << "\n";
@@ -223,8 +218,8 @@ std::string ModelSummary(const std::string& path, const TranslationOutcome& outc
     static const char* const kKinds[] = {"dead", "live", "wind"};
     for (const auto& [key, counts] : perCase) {
         const char* kind = key.second >= 0 && key.second <= 2 ? kKinds[key.second] : "unmatched";
-        text << "  load case " << key.first << " (" << kind << "): " << Counted(counts.first, "point load") << ", "
-             << Counted(counts.second, "line load") << "\n";
+        text << "  load case " << key.first << " (" << kind << "): " << Counted(counts.first, "point load", "point loads")
+             << ", " << Counted(counts.second, "line load", "line loads") << "\n";
     }
     for (const std::string& message : outcome.messages)
         text << "  message: " << message << "\n";

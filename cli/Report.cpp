@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "Counted.h"
 #include "JsonWriter.h"
 
 namespace {
@@ -98,8 +99,8 @@ std::vector<std::string> Hints(const ReportCollector& report, MidasReadingProfil
     if (profile != MidasReadingProfile::Classic)
         return hints;
     auto add = [&](MidasFinding kind) {
-        const char* text = MidasCurrentProfileHint(kind);
-        if (long long count = text ? report.Count(kind) : 0)
+        const long long count = report.Count(kind);
+        if (const char* text = count > 0 ? MidasCurrentProfileHint(kind, count) : nullptr)
             hints.push_back(std::to_string(count) + " " + text + ": try --profile current");
     };
     for (MidasFinding kind : kHintOrder)
@@ -242,8 +243,8 @@ std::string ReportText(const ReportCollector& report, const LineNumbers& lines, 
     for (const std::string& hint : Hints(report, profile))
         text << "  hint: " << hint << "\n";
     const LedgerTotals totals = Totals(report.Ledger());
-    text << "data lines: " << totals.used << " used, " << totals.passedOver << " passed over in " << totals.blocks
-         << (totals.blocks == 1 ? " block\n" : " blocks\n");
+    text << "data lines: " << totals.used << " used, " << totals.passedOver << " passed over in "
+         << Counted(totals.blocks, "block", "blocks") << "\n";
     return text.str();
 }
 

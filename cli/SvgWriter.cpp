@@ -1,16 +1,19 @@
-// Drawing the host model as an SVG picture: plates and walls, members coloured by group, supports, nodal loads.
+// Drawing the host model as an SVG picture: plates and walls, members coloured by group, supports, nodal and
+// member loads, an axis triad and a scale bar.
 #include "SvgWriter.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <limits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "Counted.h"
 #include "Utf8.h"
 
 namespace {
@@ -24,8 +27,18 @@ constexpr double kLegendWidth = 250.0;
 constexpr double kLegendRow = 18.0;
 constexpr std::size_t kLegendNameChars = 28;  // longer group names are cut in the legend
 
-constexpr double kArrowLength = 24.0;  // every nodal load arrow, whatever its size
+constexpr double kArrowLength = 24.0;  // every nodal load arrow and concentrated member load, whatever its size
 constexpr double kArrowHead = 6.0;
+constexpr double kSmallArrow = 12.0;   // the arrows of a row that draws a uniform member load
+constexpr double kSmallHead = 4.0;
+constexpr double kRowSpacing = 16.0;   // between the arrows of a row, at least
+constexpr int kRowArrows = 12;         // in a row, at most
+constexpr double kDotWidth = 10.0;     // members seen end on: dots of this diameter
+constexpr double kAxesX = kWidth - kMargin - 24.0;  // the origin of the axis triad, top right
+constexpr double kAxesY = 42.0;
+constexpr double kAxisLength = 22.0;
+constexpr double kScaleBarMax = 150.0;  // the scale bar, left of the triad: at most this long
+constexpr const char* kGuideColour = "#444444";
 
 // Fixed, well separated colours for the groups, biggest group first; ungrouped members in grey.
 constexpr std::array<const char*, 20> kPalette = {
@@ -65,6 +78,18 @@ Projected Project(SvgView view, double x, double y, double z)
     case SvgView::Iso: break;
     }
     return {(x + y) * kInvSqrt2, (-x + y + 2.0 * z) * kInvSqrt6};
+}
+
+// How far a model vector points at the viewer (positive) or away (negative).
+double Toward(SvgView view, double x, double y, double z)
+{
+    switch (view) {
+    case SvgView::XY: return z;
+    case SvgView::XZ: return -y;
+    case SvgView::YZ: return x;
+    case SvgView::Iso: break;
+    }
+    return (x - y + z) / std::sqrt(3.0);
 }
 
 // A position on the page in tenths of a px, the precision written to the file.
@@ -200,6 +225,9 @@ public:
         m_scale = scale;
     }
 
+    // Page px per metre of the model (mm, scaled by kPreScale before projecting); 0 when nothing is drawn.
+    double PixelsPerMetre() const { return m_scale * kPreScale * 1000.0; }
+
     PagePoint Place(const Projected& p) const
     {
         return {Tenths(m_centreX + (p.right - m_midR) * m_scale), Tenths(m_centreY - (p.up - m_midU) * m_scale),
@@ -225,27 +253,42 @@ const char* ViewName(SvgView view)
     return "isometric view";
 }
 
-// Appends the arrow of a nodal load ending at tip: the shaft and a closed head, in one path.
-// False when the force has no visible direction in this view.
-bool AddArrow(std::string& d, SvgView view, const PointLoad_Orvo& load, const PagePoint& tip)
+// The page direction (unit length, page y down) of a model vector; false when it has no length or is
+// seen end on in this view.
+bool PageDirection(SvgView view, double x, double y, double z, double& dx, double& dy)
 {
-    const double big = std::max({std::fabs(load.FX), std::fabs(load.FY), std::fabs(load.FZ)});
+    const double big = std::max({std::fabs(x), std::fabs(y), std::fabs(z)});
     if (!(big > 0.0) || !std::isfinite(big))
         return false;
-    const Projected f = Project(view, load.FX / big, load.FY / big, load.FZ / big);
+    const Projected f = Project(view, x / big, y / big, z / big);
     const double length = std::hypot(f.right, f.up);
     if (!(length > 1e-6))  // along the line of sight
         return false;
-    const double dx = f.right / length, dy = -f.up / length;  // page y runs down
-    const double tx = tip.x / 10.0, ty = tip.y / 10.0;
-    const double baseX = tx - dx * kArrowHead, baseY = ty - dy * kArrowHead;
-    const double halfWidth = kArrowHead * 0.45;
-    d += 'M', AppendPx(d, tx - dx * kArrowLength), d += ' ', AppendPx(d, ty - dy * kArrowLength);
+    dx = f.right / length, dy = -f.up / length;
+    return true;
+}
+
+// Appends an arrow of the given length in page direction (dx, dy) ending at (tx, ty) px: the shaft and a
+// closed head, in one path.
+void AppendArrow(std::string& d, double dx, double dy, double tx, double ty, double length, double head)
+{
+    const double baseX = tx - dx * head, baseY = ty - dy * head;
+    const double halfWidth = head * 0.45;
+    d += 'M', AppendPx(d, tx - dx * length), d += ' ', AppendPx(d, ty - dy * length);
     d += 'L', AppendPx(d, baseX), d += ' ', AppendPx(d, baseY);
-    d += 'M', AppendXY(d, tip.x, tip.y);
+    d += 'M', AppendPx(d, tx), d += ' ', AppendPx(d, ty);
     d += 'L', AppendPx(d, baseX - dy * halfWidth), d += ' ', AppendPx(d, baseY + dx * halfWidth);
     d += 'L', AppendPx(d, baseX + dy * halfWidth), d += ' ', AppendPx(d, baseY - dx * halfWidth);
     d += 'Z';
+}
+
+// Appends the arrow of a nodal load ending at tip; false when the force has no visible direction in this view.
+bool AddArrow(std::string& d, SvgView view, const PointLoad_Orvo& load, const PagePoint& tip)
+{
+    double dx = 0.0, dy = 0.0;
+    if (!PageDirection(view, load.FX, load.FY, load.FZ, dx, dy))
+        return false;
+    AppendArrow(d, dx, dy, tip.x / 10.0, tip.y / 10.0, kArrowLength, kArrowHead);
     return true;
 }
 
@@ -258,15 +301,6 @@ void AppendText(std::string& out, double x, double y, const char* attributes, st
     out += '>';
     AppendXmlText(out, text, maxChars);
     out += "</text>\n";
-}
-
-std::string Count(long long n, const char* one, const char* many)
-{
-    std::string text;
-    AppendInt(text, n);
-    text += ' ';
-    text += n == 1 ? one : many;
-    return text;
 }
 
 // Where the nodes go on the page, by their position in m_Nodes. Each node is projected once, on
@@ -299,6 +333,8 @@ public:
         m_projected = {};
     }
 
+    double PixelsPerMetre() const { return m_fit.PixelsPerMetre(); }
+
     // The node numbered id (its position 1..N in m_Nodes), or null when it is not drawn.
     const PagePoint* At(int id) const
     {
@@ -319,6 +355,7 @@ struct Group {
     std::size_t first = 0;  // index of its first member, to keep the order stable
     long long members = 0;
     SegmentPath path;
+    std::string dots;  // members seen end on
     const char* colour = kUngroupedColour;
 };
 
@@ -385,7 +422,13 @@ void TraceMembers(const ModalData_Orvo& model, const NodePlacement& nodes, Membe
 {
     for (const auto& [lineIndex, g] : members.todo) {
         const Line_Orvo* line = model.m_Lines[lineIndex];
-        members.groups[g].path.Add(*nodes.At(line->StartNode), *nodes.At(line->EndNode));
+        const PagePoint& start = *nodes.At(line->StartNode);
+        const PagePoint& end = *nodes.At(line->EndNode);
+        Group& group = members.groups[g];
+        if (start == end)  // seen end on, as a column in a plan: a dot, drawn as a round cap
+            group.dots += 'M', AppendXY(group.dots, start.x, start.y), group.dots += "h0";
+        else
+            group.path.Add(start, end);
     }
     members.todo = {};
 }
@@ -433,9 +476,10 @@ Areas TraceAreas(const ModalData_Orvo& model, const NodePlacement& nodes)
 
 // The marks at the nodes, one path per kind: supports by restraint, and the nodal load arrows.
 struct NodeMarks {
-    std::string fixed, pinned, partial, arrows;
-    long long supports = 0;  // drawn supports
-    long long loads = 0;     // nodal loads, drawn or not
+    std::string fixed, pinned, partial, arrows, memberArrows;
+    long long supports = 0;      // drawn supports
+    long long loads = 0;         // nodal loads, drawn or not
+    long long memberLoads = 0;   // member loads, drawn or not
 };
 
 void AddSupport(NodeMarks& marks, unsigned char restraint, const PagePoint& at)
@@ -480,18 +524,84 @@ NodeMarks MarkNodes(const ModalData_Orvo& model, SvgView view, const NodePlaceme
     return marks;
 }
 
+// The model direction of a member load: global X, Y or Z, or along the member (local x). False for what is
+// not drawn: moments, loads across the member (local y and z, which depend on its orientation) and others.
+bool LoadVector(const LineLoad_Orvo& load, const Node_Orvo& a, const Node_Orvo& b, double v[3])
+{
+    if ((load.LoadType != 1 && load.LoadType != 2) || load.Direction < 0 || load.Direction > 3)
+        return false;
+    const double along[3] = {b.X - a.X, b.Y - a.Y, b.Z - a.Z};
+    for (int k = 0; k < 3; ++k)
+        v[k] = load.Direction == 3 ? along[k] : double(k == load.Direction);
+    return true;
+}
+
+// A member load on the member from a to b (drawn at pa and pb): a uniform load (type 1) as a row of small
+// arrows between its positions, the direction of each from the value there; a concentrated force (type 2)
+// as one arrow at its position. Positions are metres from the start, the member's length in mm.
+void AddMemberLoad(std::string& d, SvgView view, const LineLoad_Orvo& load, const Node_Orvo& a, const Node_Orvo& b,
+                   const PagePoint& pa, const PagePoint& pb)
+{
+    double v[3], dx = 0.0, dy = 0.0;
+    if (!LoadVector(load, a, b, v) || !PageDirection(view, v[0], v[1], v[2], dx, dy))
+        return;
+    const double length = std::hypot(b.X - a.X, b.Y - a.Y, b.Z - a.Z);
+    const auto at = [length](double metres) {
+        const double t = metres * 1000.0 / length;
+        return std::isfinite(t) ? std::clamp(t, 0.0, 1.0) : 0.0;
+    };
+    const double ax = pa.x / 10.0, ay = pa.y / 10.0, bx = pb.x / 10.0, by = pb.y / 10.0;
+    const bool uniform = load.LoadType == 1;
+    const double t1 = at(load.Position1), t2 = uniform ? at(load.Position2) : t1;
+    const double span = std::fabs(t2 - t1) * std::hypot(bx - ax, by - ay);
+    const int arrows = uniform && span >= kRowSpacing ? std::min(int(span / kRowSpacing) + 1, kRowArrows) : 1;
+    for (int k = 0; k < arrows; ++k) {
+        const double s = arrows > 1 ? double(k) / (arrows - 1) : 0.0;
+        const double t = t1 + s * (t2 - t1);
+        const double value = uniform ? load.Value1 + s * (load.Value2 - load.Value1) : load.Value1;
+        if (!(value != 0.0) || !std::isfinite(value))
+            continue;
+        const double sign = value > 0.0 ? 1.0 : -1.0;
+        AppendArrow(d, sign * dx, sign * dy, ax + t * (bx - ax), ay + t * (by - ay), uniform ? kSmallArrow : kArrowLength,
+                    uniform ? kSmallHead : kArrowHead);
+    }
+}
+
+// Counts the member loads of the members and draws those of drawn members.
+void MarkMemberLoads(const ModalData_Orvo& model, SvgView view, const NodePlacement& nodes, NodeMarks& marks)
+{
+    const int loadCount = model.m_LineLoads.GetSize();
+    for (const Line_Orvo* line : model.m_Lines) {
+        if (!line)
+            continue;
+        const PagePoint* start = nodes.At(line->StartNode);
+        const PagePoint* end = nodes.At(line->EndNode);
+        for (int number : line->LineLoads) {
+            const LineLoad_Orvo* load = number >= 1 && number <= loadCount ? model.m_LineLoads[number - 1] : nullptr;
+            if (!load)
+                continue;
+            ++marks.memberLoads;
+            if (start && end)
+                AddMemberLoad(marks.memberArrows, view, *load, *model.m_Nodes[line->StartNode - 1],
+                              *model.m_Nodes[line->EndNode - 1], *start, *end);
+        }
+    }
+}
+
 std::string CountsLine(SvgView view, int nodeCount, const Members& members, const Areas& areas, const NodeMarks& marks)
 {
     std::string counts = ViewName(view);
-    counts += " \xE2\x80\x94 " + Count(nodeCount, "node", "nodes") + ", " + Count(members.drawn, "member", "members")
-            + ", " + Count(marks.supports, "support", "supports") + ", "
-            + Count(marks.loads, "nodal load", "nodal loads");
+    counts += " \xE2\x80\x94 " + Counted(nodeCount, "node", "nodes") + ", " + Counted(members.drawn, "member", "members")
+            + ", " + Counted(marks.supports, "support", "supports") + ", "
+            + Counted(marks.loads, "nodal load", "nodal loads");
+    if (marks.memberLoads > 0)
+        counts += ", " + Counted(marks.memberLoads, "member load", "member loads");
     if (areas.drawn > 0)
-        counts += ", " + Count(areas.drawn, "area", "areas");
+        counts += ", " + Counted(areas.drawn, "area", "areas");
     if (areas.skipped > 0)
-        counts += ", " + Count(areas.skipped, "area", "areas") + " skipped";
+        counts += ", " + Counted(areas.skipped, "area", "areas") + " skipped";
     if (members.skipped > 0)
-        counts += ", " + Count(members.skipped, "member", "members") + " skipped";
+        counts += ", " + Counted(members.skipped, "member", "members") + " skipped";
     return counts;
 }
 
@@ -518,6 +628,53 @@ void WriteHeading(std::string& out, const std::string& title, const std::string&
     AppendText(out, kMargin, y, "id=\"counts\" font-size=\"13\"", counts);
 }
 
+// The axis triad: x, y and z as the view draws them. An axis seen end on is a circle, with a dot when it
+// points at the viewer and a cross when it points away.
+void WriteAxes(std::string& out, SvgView view)
+{
+    out += "<g id=\"axes\" fill=\"none\" stroke=\"", out += kGuideColour, out += "\" font-size=\"11\">\n";
+    std::string d;
+    for (int axis = 0; axis < 3; ++axis) {
+        const double e[3] = {double(axis == 0), double(axis == 1), double(axis == 2)};
+        const Projected p = Project(view, e[0], e[1], e[2]);
+        double labelX = kAxesX - 12.0, labelY = kAxesY + 16.0;
+        if (std::hypot(p.right, p.up) > 0.1) {
+            d += 'M', AppendPx(d, kAxesX), d += ' ', AppendPx(d, kAxesY);
+            d += 'L', AppendPx(d, kAxesX + p.right * kAxisLength), d += ' ', AppendPx(d, kAxesY - p.up * kAxisLength);
+            labelX = kAxesX + p.right * (kAxisLength + 7.0), labelY = kAxesY - p.up * (kAxisLength + 7.0) + 4.0;
+        } else {
+            d += 'M', AppendPx(d, kAxesX - 4.0), d += ' ', AppendPx(d, kAxesY), d += "a4 4 0 1 0 8 0a4 4 0 1 0-8 0";
+            d += Toward(view, e[0], e[1], e[2]) > 0.0 ? "m3.5 0h1" : "m1.2-2.8l5.6 5.6m0-5.6l-5.6 5.6";
+        }
+        const char name[] = {char('x' + axis), '\0'};
+        AppendText(out, labelX, labelY, "fill=\"#444444\" stroke=\"none\" text-anchor=\"middle\"", name);
+    }
+    out += "<path stroke-width=\"1.2\" stroke-linecap=\"round\" d=\"", out += d, out += "\"/>\n</g>\n";
+}
+
+// A scale bar in metres left of the triad: 1, 2 or 5 times a power of ten, the longest that is at most
+// kScaleBarMax px on the page. None when nothing is drawn at a finite scale.
+void WriteScaleBar(std::string& out, double pxPerMetre)
+{
+    double metres = std::pow(10.0, std::floor(std::log10(kScaleBarMax / pxPerMetre)));
+    for (double step : {5.0, 2.0})
+        if (metres * step * pxPerMetre <= kScaleBarMax) {
+            metres *= step;
+            break;
+        }
+    const double px = metres * pxPerMetre, right = kAxesX - 50.0, left = right - px;
+    if (!(px > 0.0) || !std::isfinite(px))
+        return;
+    out += "<g id=\"scale\" fill=\"none\" stroke=\"", out += kGuideColour, out += "\" font-size=\"11\">\n";
+    out += "<path stroke-width=\"1.2\" d=\"M", AppendPx(out, left), out += ' ', AppendPx(out, kAxesY - 4.0);
+    out += "v4H", AppendPx(out, right), out += "v-4\"/>\n";
+    char label[32];
+    std::snprintf(label, sizeof label, "%g m", metres);
+    AppendText(out, (left + right) / 2.0, kAxesY - 8.0, "fill=\"#444444\" stroke=\"none\" text-anchor=\"middle\"",
+               label);
+    out += "</g>\n";
+}
+
 // Light polygons under the members.
 void WriteAreas(std::string& out, const Areas& areas)
 {
@@ -535,16 +692,24 @@ void WriteMembers(std::string& out, const Members& members)
     // Ungrouped members underneath, then the smaller groups over the bigger ones.
     for (auto it = members.order.rbegin(); it != members.order.rend(); ++it) {
         const Group& group = members.groups[*it];
-        out += "<path stroke=\"", out += group.colour, out += "\" d=\"", out += group.path.d, out += "\"/>\n";
+        if (!group.path.d.empty())
+            out += "<path stroke=\"", out += group.colour, out += "\" d=\"", out += group.path.d, out += "\"/>\n";
+        if (!group.dots.empty()) {
+            out += "<path stroke=\"", out += group.colour, out += "\" stroke-width=\"", AppendPx(out, kDotWidth);
+            out += "\" d=\"", out += group.dots, out += "\"/>\n";
+        }
     }
     out += "</g>\n";
 }
 
 void WriteMarks(std::string& out, const NodeMarks& marks)
 {
-    if (!marks.arrows.empty()) {
+    for (const std::string* arrows : {&marks.memberArrows, &marks.arrows}) {
+        if (arrows->empty())
+            continue;
         out += "<path fill=\"", out += kLoadColour, out += "\" stroke=\"", out += kLoadColour;
-        out += "\" stroke-width=\"1.2\" stroke-linejoin=\"round\" d=\"", out += marks.arrows, out += "\"/>\n";
+        out += "\" stroke-width=\"", out += arrows == &marks.arrows ? "1.2" : "0.8";
+        out += "\" stroke-linejoin=\"round\" d=\"", out += *arrows, out += "\"/>\n";
     }
     if (!marks.fixed.empty())
         out += "<path fill=\"", out += kSupportColour, out += "\" d=\"", out += marks.fixed, out += "\"/>\n";
@@ -556,7 +721,7 @@ void WriteMarks(std::string& out, const NodeMarks& marks)
     }
 }
 
-enum class MarkKey { Fixed, Pinned, Partial, Load };
+enum class MarkKey { Fixed, Pinned, Partial, Load, MemberLoad };
 
 // The keys of the kinds of mark the picture holds, in legend order.
 std::vector<std::pair<MarkKey, const char*>> MarkKeys(const NodeMarks& marks)
@@ -564,8 +729,9 @@ std::vector<std::pair<MarkKey, const char*>> MarkKeys(const NodeMarks& marks)
     std::vector<std::pair<MarkKey, const char*>> keys;
     if (!marks.fixed.empty()) keys.emplace_back(MarkKey::Fixed, "fixed support");
     if (!marks.pinned.empty()) keys.emplace_back(MarkKey::Pinned, "pinned support");
-    if (!marks.partial.empty()) keys.emplace_back(MarkKey::Partial, "other restraint");
+    if (!marks.partial.empty()) keys.emplace_back(MarkKey::Partial, "partial support");
     if (!marks.arrows.empty()) keys.emplace_back(MarkKey::Load, "nodal load");
+    if (!marks.memberArrows.empty()) keys.emplace_back(MarkKey::MemberLoad, "member load");
     return keys;
 }
 
@@ -588,11 +754,14 @@ void AppendKeySymbol(std::string& out, MarkKey key, double cx, double cy)
         out += "\" r=\"3.5\" fill=\"#ffffff\" stroke=\"", out += kSupportColour, out += "\" stroke-width=\"1.2\"/>\n";
         break;
     case MarkKey::Load:
-        out += "<line x1=\"", AppendPx(out, cx - 8), out += "\" y1=\"", AppendPx(out, cy), out += "\" x2=\"";
-        AppendPx(out, cx + 3), out += "\" y2=\"", AppendPx(out, cy), out += "\" stroke=\"", out += kLoadColour;
-        out += "\" stroke-width=\"1.2\"/>\n<polygon points=\"", AppendPx(out, cx + 8), out += ',', AppendPx(out, cy);
-        out += ' ', AppendPx(out, cx + 2), out += ',', AppendPx(out, cy - 2.7), out += ' ', AppendPx(out, cx + 2);
-        out += ',', AppendPx(out, cy + 2.7), out += "\" fill=\"", out += kLoadColour, out += "\"/>\n";
+    case MarkKey::MemberLoad: {  // an arrow to the right, smaller for member loads
+        const double k = key == MarkKey::Load ? 1.0 : 0.6;
+        out += "<line x1=\"", AppendPx(out, cx - 8 * k), out += "\" y1=\"", AppendPx(out, cy), out += "\" x2=\"";
+        AppendPx(out, cx + 3 * k), out += "\" y2=\"", AppendPx(out, cy), out += "\" stroke=\"", out += kLoadColour;
+        out += "\" stroke-width=\"1.2\"/>\n<polygon points=\"", AppendPx(out, cx + 8 * k), out += ',', AppendPx(out, cy);
+        out += ' ', AppendPx(out, cx + 2 * k), out += ',', AppendPx(out, cy - 2.7 * k), out += ' ', AppendPx(out, cx + 2 * k);
+        out += ',', AppendPx(out, cy + 2.7 * k), out += "\" fill=\"", out += kLoadColour, out += "\"/>\n";
+    }
         break;
     }
 }
@@ -635,8 +804,8 @@ void WriteLegend(std::string& out, const Members& members, const NodeMarks& mark
         for (std::size_t k = shown; k < named; ++k)
             rest += groups[order[k]].members;
         std::string more = "+";
-        more += Count(static_cast<long long>(named - shown), "more group", "more groups");
-        more += " (" + Count(rest, "member", "members") + ")";
+        more += Counted(static_cast<long long>(named - shown), "more group", "more groups");
+        more += " (" + Counted(rest, "member", "members") + ")";
         AppendText(out, x + 24, y, "font-style=\"italic\"", more);
         y += kLegendRow;
     }
@@ -674,14 +843,18 @@ std::string ModelToSvg(const ModalData_Orvo& model, const SvgOptions& options)
     nodes.Place(kMargin, kTop, kWidth - kMargin - (legend ? kLegendWidth : 0.0), kHeight - kMargin);
     TraceMembers(model, nodes, members);
     const Areas areas = TraceAreas(model, nodes);
-    const NodeMarks marks = MarkNodes(model, options.view, nodes);
+    NodeMarks marks = MarkNodes(model, options.view, nodes);
+    MarkMemberLoads(model, options.view, nodes, marks);
 
-    std::size_t size = 4096 + areas.d.size() + marks.fixed.size() + marks.pinned.size() + marks.partial.size() + marks.arrows.size();
+    std::size_t size = 4096 + areas.d.size() + marks.fixed.size() + marks.pinned.size() + marks.partial.size() + marks.arrows.size()
+                     + marks.memberArrows.size();
     for (const Group& group : members.groups)
-        size += group.path.d.size() + 128;
+        size += group.path.d.size() + group.dots.size() + 192;
     std::string out;
     out.reserve(size);
     WriteHeading(out, options.title, CountsLine(options.view, model.m_Nodes.GetSize(), members, areas, marks));
+    WriteAxes(out, options.view);
+    WriteScaleBar(out, nodes.PixelsPerMetre());
     WriteAreas(out, areas);
     WriteMembers(out, members);
     WriteMarks(out, marks);

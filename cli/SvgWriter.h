@@ -1,5 +1,5 @@
 // Drawing the host model as an SVG picture: plates and walls, members coloured by group, supports,
-// nodal loads.
+// nodal and member loads, an axis triad and a scale bar in metres.
 #pragma once
 
 #include <functional>
@@ -8,7 +8,7 @@
 
 #include "MIDAStranslatetoOrvo.h"
 
-// Direction of view: axonometric from above the +X, -Y corner (Z up), or a plane projection
+// Direction of view: isometric from above the +X, -Y corner (Z up), or a plane projection
 // (XY plan from above, XZ elevation from -Y, YZ elevation from +X).
 enum class SvgView { Iso, XY, XZ, YZ };
 

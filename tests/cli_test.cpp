@@ -1,6 +1,8 @@
 // mgt2orvo: exit statuses and usage errors, the JSON layout, the summary, report and picture, --stats.
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <regex>
 
 #include "TestSupport.h"
 #include "midas2orvo/Version.h"
@@ -11,17 +13,44 @@ const std::string kExample = MIDAS2ORVO_SOURCE_DIR "/examples/portal-frame.mgt";
 
 struct CliRun { int status = -1; std::string out; };
 
-// Runs mgt2orvo; out is its standard output, or with the redirection "2>&1 >/dev/null" its standard error.
-CliRun RunCli(const std::string& arguments, const char* redirection = "2>/dev/null")
+// Runs a shell command; out is its standard output.
+CliRun Shell(const std::string& command)
 {
     CliRun run;
-    FILE* pipe = popen((std::string(MIDAS2ORVO_CLI) + " " + arguments + " " + redirection).c_str(), "r");
+    FILE* pipe = popen(command.c_str(), "r");
     std::array<char, 4096> buffer;
     for (std::size_t got; pipe && (got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
         run.out.append(buffer.data(), got);
     const int status = pipe ? pclose(pipe) : -1;
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+// The mismatches of a JSON text with docs/mgt2orvo.schema.json, one a line; empty when it fits.
+std::string SchemaMismatches(const std::string& json)
+{
+    const TempFile dump(json);
+    return Shell("python3 " MIDAS2ORVO_SOURCE_DIR "/tests/schema_check.py " MIDAS2ORVO_SOURCE_DIR
+                 "/docs/mgt2orvo.schema.json " + dump.path() + " 2>&1").out;
+}
+
+// Runs mgt2orvo; out is its standard output, or with the redirection "2>&1 >/dev/null" its standard error.
+// A JSON dump on standard output must fit the schema.
+CliRun RunCli(const std::string& arguments, const char* redirection = "2>/dev/null")
+{
+    const CliRun run = Shell(std::string(MIDAS2ORVO_CLI) + " " + arguments + " " + redirection);
+    if (run.out.starts_with("{\"read\": ")) {
+        EXPECT_EQ(SchemaMismatches(run.out), "") << arguments;
+    }
+    return run;
+}
+
+// What the bash completion offers after "mgt2orvo words".
+std::string Complete(const std::string& words)
+{
+    const TempFile script("source <(" MIDAS2ORVO_CLI " --bash-completion)\nCOMP_WORDS=(mgt2orvo " + words +
+                          ")\nCOMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n_mgt2orvo\necho \"${COMPREPLY[*]}\"\n");
+    return Shell("bash " + script.path()).out;
 }
 
 } // namespace
@@ -53,6 +82,7 @@ TEST(Cli, ExitStatusesAndUsageErrors)
               std::string::npos);
     EXPECT_EQ(RunCli("--json /nonexistent/file.mgt").out.rfind(R"({"read": false, "ok": false, "messages": [], )", 0),
               0u);
+    EXPECT_NE(SchemaMismatches(R"({"read": true, "ok": 1, "messages": [], "model": {}})"), "");
 }
 
 TEST(Cli, JsonDumpHasTheDocumentedLayout)
@@ -122,5 +152,30 @@ TEST(Cli, RefusalsNameTheirCause)
         EXPECT_NE(run.out.find(file.path() + ": not translated: " + cause + "\n  nodes "), std::string::npos) << run.out;
         EXPECT_NE(run.out.find("\u2014 not translated: " + cause + "</text>"), std::string::npos) << run.out;
         EXPECT_EQ(run.out.find("kN, mm"), std::string::npos) << run.out;
+    }
+}
+
+// --help, the manual page and the bash completion come from one option table: each names every option,
+// and the values the completion offers are the ones the tool takes.
+TEST(Cli, ManualPageAndCompletionFollowTheOptions)
+{
+    const std::string help = RunCli("--help").out, man = RunCli("--man").out;
+    std::string longOptions;
+    const std::regex option("\n  (?:-., |    )(--[a-z-]+)");
+    for (std::sregex_iterator it(help.begin(), help.end(), option), end; it != end; ++it) {
+        longOptions += (longOptions.empty() ? "" : " ") + (*it)[1].str();
+        const std::string roff = std::regex_replace((*it)[1].str(), std::regex("-"), "\\-");  // man(7) hyphens
+        EXPECT_NE(man.find("\\fB" + roff + "\\fR"), std::string::npos) << roff;
+    }
+    EXPECT_EQ(std::count(longOptions.begin(), longOptions.end(), ' '), 9) << longOptions;
+    for (const auto& [words, offered] : std::vector<std::pair<std::string, std::string>>{
+             {"--", longOptions + "\n"}, {"--pro", "--profile\n"}, {"-j --profile ''", "classic current\n"},
+             {"-p c", "classic current\n"}, {"--view = x", "xy xz\n"}, {"-e ''", "\n"}})
+        EXPECT_EQ(Complete(words), offered) << words;
+    for (const std::string view : {"iso", "xy", "xz", "yz"})
+        EXPECT_EQ(RunCli("--view " + view + " -p " + (view < "xz" ? "classic " : "current ") + kExample).status, 0);
+    EXPECT_EQ(Complete("--view ''") + Complete("--profile ''"), "iso xy xz yz\nclassic current\n");
+    if (Shell("command -v groff >/dev/null").status == 0) {  // no warning about the markup
+        EXPECT_EQ(Shell(MIDAS2ORVO_CLI " --man | groff -man -ww -z 2>&1").out, "");
     }
 }

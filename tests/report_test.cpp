@@ -80,6 +80,19 @@ TEST(Report, TextGivesLinesAndHints)
     const std::string text = ReportText(refused, LineNumbers(file.path()), MidasReadingProfile::Classic,
                                         [](std::string_view s) { return "<" + std::string(s) + ">"; });
     for (const char* line : {"unit that cannot be converted: nothing was translated: <TONF> [1] lines 3\n",
-                             "hint: 1 a refused unit (the current profile converts"})
+                             "hint: 1 refused unit (the current profile converts"})
         EXPECT_NE(text.find(line), std::string::npos) << text;
+    // Counts of one read in the singular, others in the plural.
+    const std::string early = "*NODE\n1,0,0,0\n*ELEMENT\n1,BEAM,1,1,1,1,0\n\n";
+    for (const auto& [text, phrases] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {kUnits + early + "*NODE\n2,0,0,0\n\n", {"1 block ended early (", "1 repeated block was", "in 1 block\n"}},
+             {kUnits + early + early, {"2 blocks ended early (", "1 repeated block was", "in 2 blocks\n"}},
+             {kUnits + early + early + early, {"3 blocks ended early (", "2 repeated blocks were"}}}) {
+        ReportCollector findings;
+        Translate(text, findings);
+        const std::string report = ReportText(findings, LineNumbers(""), MidasReadingProfile::Classic,
+                                              [](std::string_view s) { return std::string(s); });
+        for (const std::string& phrase : phrases)
+            EXPECT_NE(report.find(phrase), std::string::npos) << phrase << " in\n" << report;
+    }
 }

@@ -13,7 +13,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 constexpr const char* kData = R"re( d="([^"]*)")re";
-constexpr const char* kLegend = R"re(<text (?![^>]*id=)[^>]*>([^<]*)</text>)re";
+constexpr const char* kLegend = R"re(<text (?![^>]*(?:id=|middle))[^>]*>([^<]*)</text>)re";
 constexpr const char* kCounts = R"re(<text [^>]*id="counts"[^>]*>([^<]*)<)re";
 
 // The first capture of each match of pattern in text.
@@ -59,15 +59,16 @@ TEST(Svg, DrawsEachMemberSupportAndLoadOnce) {
         const std::string svg = portal.Svg(view, "portal");
         EXPECT_EQ(Find(svg, R"re(<path stroke="([^"]*)")re"), (Strings{"#9a9a9a", "#d62728", "#1f77b4"}));
         const auto members = svg.find("<g fill=\"none\""), end = svg.find("</g>", members);
-        EXPECT_EQ(std::count(svg.begin() + long(members), svg.begin() + long(end), 'L'), 5);  // one per member
+        const std::string drawn = svg.substr(members, end - members);  // a line or, seen end on, a dot per member
+        EXPECT_EQ(std::count(drawn.begin(), drawn.end(), 'L') + int(Find(drawn, "(h0)").size()), 5);
         EXPECT_EQ(Find(svg, "(h7v7h-7z|l-5 8.7h10z|a3.5 3.5 0 1 0 7 0a)"),
                   (Strings{"h7v7h-7z", "l-5 8.7h10z", "a3.5 3.5 0 1 0 7 0a"}));  // fixed, pinned, other
         EXPECT_EQ(int(Find(svg, "[0-9](Z)").size()), arrows);
         EXPECT_EQ(Find(svg, kCounts).at(0), name + counts);
         EXPECT_EQ(Find(svg, kLegend), (Strings{"COLUMN (2)", "BEAM (1)", "(no group) (2)", "fixed support",
-                                               "pinned support", "other restraint", "nodal load"}));
+                                               "pinned support", "partial support", "nodal load"}));
     }
-    EXPECT_EQ(Find(Model().Svg(), "(<path|legend|0 nodes, 0 members, 0 supports, 0 nodal loads)"),
+    EXPECT_EQ(Find(Model().Svg(), "(<path (?:stroke|fill|id)=|legend|0 nodes, 0 members, 0 supports, 0 nodal loads)"),
               Strings{"0 nodes, 0 members, 0 supports, 0 nodal loads"});
 }
 
@@ -81,7 +82,10 @@ TEST(Svg, ViewsShowAxesAndForcesTheRightWayRound) {
         {SvgView::XY, {"M278.8 860L671.3 75", "M671.3 51L671.3 69M671.3 75L668.6 69L674 69Z"}},
         {SvgView::XZ, {"M344.2 860L605.8 75"}},  // the load is seen end on
         {SvgView::YZ, {"M213.3 860L736.7 75", "M760.7 75L742.7 75M736.7 75L742.7 72.3L742.7 77.7Z"}}};
-    for (const auto& [view, paths] : rows) EXPECT_EQ(Find(model.Svg(view), kData), paths) << int(view);
+    for (const auto& [view, paths] : rows) {  // after the triad and the scale bar
+        const Strings found = Find(model.Svg(view), kData);
+        EXPECT_EQ(Strings(found.begin() + 2, found.end()), paths) << int(view);
+    }
 }
 
 TEST(Svg, LegendEscapesNamesAndShowsWhatFits) {
@@ -95,4 +99,30 @@ TEST(Svg, LegendEscapesNamesAndShowsWhatFits) {
     const Strings legend = Find(model.Line(1, 2).Svg(), kLegend);  // the ungrouped are listed all the same
     EXPECT_EQ(Strings(legend.end() - 2, legend.end()), (Strings{"+22 more groups (22 members)", "(no group) (1)"}));
     EXPECT_EQ(legend.size(), 43u);
+}
+
+// A beam with a uniform load in -Z and a moment, a column with a force along it: the loads as arrows where
+// the view shows their direction, the column end on in the plan, the triad and a scale bar.
+TEST(Svg, MemberLoadsEndOnMembersAxesAndScale) {
+    Model frame;
+    frame.Node(0, 0, 0).Node(6000, 0, 0).Node(0, 0, 3000).Line(1, 2).Line(1, 3);
+    for (const auto& [line, type, direction, value] : {std::tuple{1, 1, 2, -2.0}, {1, 3, 2, 1.0}, {2, 2, 3, 5.0}}) {
+        auto* load = new LineLoad_Orvo;
+        load->LoadType = type, load->Direction = direction, load->Value1 = load->Value2 = value;
+        load->Position1 = 1.5, load->Position2 = 6.0, frame.m_LineLoads.Add(load);
+        frame.m_Lines[line - 1]->LineLoads.Add(frame.m_LineLoads.GetSize());
+    }
+    // Twelve arrows in the row (the most), one for the force; an axis seen end on as a circle with a dot
+    // (towards the viewer) or a cross, a member as a dot; the longest scale bar of at most 150 px.
+    const std::string circle = "a4 4 0 1 0 8 0a4 4 0 1 0-8 0m";
+    for (const auto& [view, arrows, marks, scale] : std::vector<std::tuple<SvgView, int, Strings, std::string>>{
+             {SvgView::XZ, 13, {circle + "1.2-2.8l5.6 5.6m0-5.6l-5.6 5.6"}, "1 m"},
+             {SvgView::XY, 0, {circle + "3.5 0h1", "h0"}, "1 m"}, {SvgView::Iso, 13, {}, "0.5 m"}}) {
+        const std::string svg = frame.Svg(view);
+        const Strings paths = Find(svg, R"re(stroke-width="0.8" stroke-linejoin="round" d="([^"]*)")re");
+        EXPECT_EQ(paths.empty() ? 0 : std::count(paths[0].begin(), paths[0].end(), 'Z'), arrows) << int(view);
+        EXPECT_EQ(Find(svg, "(h0|a4 4 0 1 0 8 0a4 4 0 1 0-8 0m[^M\"]*)"), marks);
+        EXPECT_EQ(Find(svg, R"re(middle">(x|y|z|[0-9.]+ m)</text>)re"), (Strings{"x", "y", "z", scale})) << int(view);
+        EXPECT_NE(Find(svg, kCounts).at(0).find(", 3 member loads"), std::string::npos);
+    }
 }

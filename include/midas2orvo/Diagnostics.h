@@ -95,3 +95,5 @@ public:
 // For a finding of a classic read, what the current profile reads differently (a short phrase such as
 // "*MATERIAL lines have the current layout"); null when the current profile would find the same.
 MIDAS2ORVO_API const char* MidasCurrentProfileHint(MidasFinding kind);
+// The same phrase to follow a count: in the singular for 1 ("1 block ended early (...)"), else plural.
+MIDAS2ORVO_API const char* MidasCurrentProfileHint(MidasFinding kind, long long count);

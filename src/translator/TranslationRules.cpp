@@ -62,18 +62,23 @@ int CurrentGrade(const std::string& code, const std::string& grade)
     return -1;
 }
 
-// Findings of a classic read that the current profile reads right.
+// Findings of a classic read that the current profile reads right, as said of one and of several.
 struct Hint {
     MidasFinding kind;
-    const char* text;
+    const char* one;
+    const char* many;
 };
 constexpr Hint kHints[] = {
-    {MidasFinding::NewerMaterialLayout, "*MATERIAL lines have the current layout"},
-    {MidasFinding::NewerSectionLayout, "*SECTION lines have the current layout"},
-    {MidasFinding::RepeatedBlock, "repeated blocks were replaced (the current profile keeps them all)"},
-    {MidasFinding::BlockEndedEarly, "blocks ended early (the current profile ends blocks at keyword lines)"},
-    {MidasFinding::PositionalAddressing, "records addressed by position (the current profile uses numbers)"},
-    {MidasFinding::RefusedUnit, "a refused unit (the current profile converts KGF, TONF, LBF, KIPS and N)"},
+    {MidasFinding::NewerMaterialLayout, "*MATERIAL line has the current layout", "*MATERIAL lines have the current layout"},
+    {MidasFinding::NewerSectionLayout, "*SECTION line has the current layout", "*SECTION lines have the current layout"},
+    {MidasFinding::RepeatedBlock, "repeated block was replaced (the current profile keeps them all)",
+     "repeated blocks were replaced (the current profile keeps them all)"},
+    {MidasFinding::BlockEndedEarly, "block ended early (the current profile ends blocks at keyword lines)",
+     "blocks ended early (the current profile ends blocks at keyword lines)"},
+    {MidasFinding::PositionalAddressing, "record addressed by position (the current profile uses numbers)",
+     "records addressed by position (the current profile uses numbers)"},
+    {MidasFinding::RefusedUnit, "refused unit (the current profile converts KGF, TONF, LBF, KIPS and N)",
+     "refused units (the current profile converts KGF, TONF, LBF, KIPS and N)"},
 };
 
 } // namespace
@@ -91,8 +96,13 @@ const TranslationRules& TranslationRules::For(MidasReadingProfile profile)
 
 const char* MidasCurrentProfileHint(MidasFinding kind)
 {
+    return MidasCurrentProfileHint(kind, 2);
+}
+
+const char* MidasCurrentProfileHint(MidasFinding kind, long long count)
+{
     for (const Hint& hint : kHints)
         if (hint.kind == kind)
-            return hint.text;
+            return count == 1 ? hint.one : hint.many;
     return nullptr;
 }

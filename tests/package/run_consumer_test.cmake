@@ -1,7 +1,8 @@
 # Installed-package consumer test, run by ctest with the arguments the top-level CMakeLists.txt gives.
 # Install installs the build into <build>/package-prefix and runs the installed mgt2orvo (its RPATH must
 # find the installed library); FindPackage and PkgConfig build host.cpp against that prefix, through
-# find_package(midas2orvo VERSION) and through pkg-config (skipped without it), and run it.
+# find_package(midas2orvo VERSION) and through pkg-config (skipped without it), and run it; the pkg-config
+# host is built with g++ and with clang++ where both are present.
 cmake_minimum_required(VERSION 3.20)
 unset(ENV{DESTDIR})  # nothing from the caller's environment may redirect the install or the look-ups
 unset(ENV{PKG_CONFIG_SYSROOT_DIR})
@@ -20,11 +21,11 @@ function(run)
   set(out "${out}" PARENT_SCOPE)
 endfunction()
 
-# Runs program on the example, whose 7 nodes and 6 members it must print.
-function(check_counts program)
-  run("${program}" "${SOURCE}/examples/portal-frame.mgt")
+# Runs a program (the command given) on the example, whose 7 nodes and 6 members it must print.
+function(check_counts)
+  run(${ARGN} "${SOURCE}/examples/portal-frame.mgt")
   if(NOT out MATCHES "nodes +7\n" OR NOT out MATCHES "lines +6\n")
-    message(FATAL_ERROR "${program} printed unexpected counts:\n${out}")
+    message(FATAL_ERROR "${ARGN} printed unexpected counts:\n${out}")
   endif()
 endfunction()
 
@@ -45,6 +46,11 @@ if(STEP STREQUAL "Install")
     message(FATAL_ERROR "cmake --install into ${prefix} failed (${status}):\n${out}")
   endif()
   check_counts("${prefix}/${BINDIR}/mgt2orvo")
+  foreach(file "${MANDIR}/man1/mgt2orvo.1" "${DATADIR}/bash-completion/completions/mgt2orvo")
+    if(NOT EXISTS "${prefix}/${file}")
+      message(FATAL_ERROR "the install left out ${prefix}/${file}")
+    endif()
+  endforeach()
 elseif(STEP STREQUAL "FindPackage")
   run("${CMAKE_COMMAND}" -S "${SOURCE}/tests/package" -B "${work}" -G "${GENERATOR}" "-DCMAKE_MAKE_PROGRAM=${MAKE}"
     "-DCMAKE_CXX_COMPILER=${CXX}" "-DCMAKE_CXX_FLAGS=${FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}"
@@ -68,7 +74,17 @@ else()
   endif()
   run("${PKG_CONFIG}" --cflags --libs midas2orvo)
   separate_arguments(package_flags UNIX_COMMAND "${out}")
-  separate_arguments(flags UNIX_COMMAND "${STD} ${FLAGS} ${LINK_FLAGS}")
-  run("${CXX}" ${flags} "${SOURCE}/tests/package/host.cpp" -o "${work}/midas2orvo_host" ${package_flags} "-Wl,-rpath,${libdir}")
-  check_counts("${work}/midas2orvo_host")
+  # The build's compiler with its flags and the rpath; the other of g++ and clang++ with pkg-config's flags
+  # only and LD_LIBRARY_PATH, unless the library is sanitized (it needs its own compiler's runtime).
+  separate_arguments(flags UNIX_COMMAND "${FLAGS} ${LINK_FLAGS}")
+  run("${CXX}" ${flags} "${SOURCE}/tests/package/host.cpp" -o "${work}/host" ${package_flags} "-Wl,-rpath,${libdir}")
+  check_counts("${work}/host")
+  set(compilers clang++ g++)
+  string(REGEX MATCH "clang" used "${CXX}")  # clang++ is left out after a clang build, else g++ after clang++
+  list(REMOVE_ITEM compilers "${used}++")
+  find_program(other NAMES ${compilers} NO_CACHE)
+  if(other AND NOT FLAGS MATCHES "-fsanitize")
+    run("${other}" "${SOURCE}/tests/package/host.cpp" -o "${work}/host-other" ${package_flags})
+    check_counts("${CMAKE_COMMAND}" -E env "LD_LIBRARY_PATH=${libdir}" "${work}/host-other")
+  endif()
 endif()

@@ -48,9 +48,10 @@ class Model:
     member_loads (structured arrays of the host fields plus "node" or "member", the index of what lists
     the load), load_cases (list of LoadCase), report (list of Finding), ledger (list of LedgerEntry),
     messages (the library's messages), summary and report_text (as ``mgt2orvo`` and
-    ``mgt2orvo --report`` print them; bytes of the file's names that are not UTF-8 are kept as by
-    os.fsdecode, unless an encoding was given), length_factor (the file's length unit in mm) and timings (seconds
-    spent translating and converting).
+    ``mgt2orvo --report`` print them; bytes of names that are not UTF-8 kept as os.fsdecode keeps them,
+    unless an encoding was given), profile, ok (False only on the model of a TranslationRefused) and
+    refusal (its cause), length_factor (the file's length unit in mm), timings (seconds spent
+    translating and converting).
     """
 
     def __init__(self, raw, profile):
@@ -75,9 +76,9 @@ class Model:
 
     def to_meshio(self):
         """The model as a meshio.Mesh: "line" cells for members, "triangle" and "quad" cells for areas
-        (members and areas with a corner that names no node are left out), cell data "group" (index into
-        groups), "section_shape" and "material" (index into materials), -1 where an area has none, and
-        point data "restraint"."""
+        (members and areas with a corner that names no node, and areas of other than three or four
+        corners, are left out), cell data "group" (index into groups), "section_shape" and "material"
+        (index into materials), -1 where an area has none, and point data "restraint"."""
         import meshio
         import numpy as np
 
@@ -126,7 +127,7 @@ def read(path, profile="current", encoding=None):
     with open(path, "rb"):
         pass
     raw = _read(os.fsencode(path), os.fsencode(path), profile, encoding, _TYPES)
-    if not raw["read"]:
+    if not raw.pop("read"):
         raise OSError(errno.EIO, "cannot be read", path)
     model = Model(raw, profile)
     if not model.ok:

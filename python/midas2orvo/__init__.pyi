@@ -13,7 +13,6 @@ _Path = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"]
 class Model:
     profile: str
     ok: bool
-    read: bool
     refusal: str
     messages: List[str]
     summary: str

@@ -245,10 +245,15 @@ bool CurrentBeamLoadRecord::Parse(const char* line)
     m_strType = Field(fields, 3);
     m_strDir = Field(fields, 4);
     m_strProjection = Field(fields, 5);
-    m_strExtra1 = Field(fields, 6);  // bECCEN
-    m_strExtra2 = Field(fields, 7);  // ECCDIR
-    // Fields 8 to 10 are the eccentricities at the two ends; the distance and value pairs follow.
-    std::size_t n = 11;
+    // Today's lines carry YES or NO in field 6 (bECCEN) and ECCDIR in field 7; fields 8 to 10 are the
+    // eccentricities at the two ends, and the distance and value pairs follow. A line in the classic
+    // column order has its first distance in field 6: its pairs are read from there.
+    std::size_t n = 6;
+    if (IsYesNo(Field(fields, 6))) {
+        m_strExtra1 = Field(fields, 6);
+        m_strExtra2 = Field(fields, 7);
+        n = 11;
+    }
     for (double* value : {&m_dD1, &m_dP1, &m_dD2, &m_dP2, &m_dD3, &m_dP3, &m_dD4, &m_dP4})
         *value = ToReal(Field(fields, n++));
     return true;

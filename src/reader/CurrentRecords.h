@@ -71,7 +71,8 @@ public:
     bool Parse(const char* line) override;
 };
 
-// ELEM_LIST, CMD, TYPE, DIR, bPROJ, bECCEN, ECCDIR, I-END, J-END, bJ-END, D1, P1, ..., D4, P4, GROUP.
+// ELEM_LIST, CMD, TYPE, DIR, bPROJ, bECCEN, ECCDIR, I-END, J-END, bJ-END, D1, P1, ..., D4, P4, GROUP;
+// also the classic order, ELEM_LIST, CMD, TYPE, DIR, bPROJ, D1, P1, ..., D4, P4.
 class CurrentBeamLoadRecord : public BeamLoadRecord {
 public:
     bool Parse(const char* line) override;

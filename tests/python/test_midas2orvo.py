@@ -90,8 +90,9 @@ def test_same_model_summary_and_report_as_the_tool(path, profile, encoding):
     assert [e._asdict() for e in model.ledger] == report["ledger"]
 
 
-def test_load_cases_and_vertical_load_of_the_example():
-    model = midas2orvo.read(EXAMPLE, "classic")
+@pytest.mark.parametrize("profile", ["classic", "current"])
+def test_load_cases_and_vertical_load_of_the_example(profile):
+    model = midas2orvo.read(EXAMPLE, profile)  # the current profile reads its member loads' classic columns
     assert model.load_cases == [(1, 0, "DL"), (2, 1, "LL")]
     # DL: 25 kN on node 5 and 3.5 kN/m over both 6 m girders; LL: 12 kN at the middle of a girder.
     assert [model.vertical_load(case.id) for case in model.load_cases] == pytest.approx([-67.0, -12.0])

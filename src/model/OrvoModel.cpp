@@ -3,6 +3,14 @@
 
 #include <atomic>
 
+#include "RecordArena.h"
+
+void* CObjectBase::operator new(std::size_t bytes) { return midas2orvo::RecordArena::Allocate(bytes); }
+void CObjectBase::operator delete(void* record, std::size_t bytes) noexcept
+{
+    midas2orvo::RecordArena::Free(record, bytes);
+}
+
 const char* CObjectBase::GetRuntimeClass() const { return nullptr; }
 CObjectBase::~CObjectBase() = default;
 void CObjectBase::Serialize() {}

@@ -1,0 +1,51 @@
+// The host's records live in shared chunks: each is deleted on its own, on any thread, after the
+// translator that made it, and a chunk goes back once the last record in it is gone.
+#include <algorithm>
+#include <random>
+#include <thread>
+
+#include "TestSupport.h"
+#include "model/RecordArena.h"
+
+using midas2orvo::RecordArena;
+
+TEST(RecordArena, RecordsMadeOnOneThreadAreDeletedOneByOneOnAnother)
+{
+    if (!RecordArena::Carves())
+        GTEST_SKIP() << "records come from the general heap in this build";
+    struct Wide : Line_Orvo { char spare[2000]; };  // beyond the arena's record size: general heap
+    const std::size_t before = RecordArena::ChunksHeld();
+    std::vector<CObjectBase*> records;
+    std::thread maker([&] {  // its chunk is retired when it ends
+        for (int i = 0; i < 30000; ++i)
+            records.push_back(i % 3 ? static_cast<CObjectBase*>(new LineLoad_Orvo) : new Line_Orvo);
+        records.push_back(new Wide);
+    });
+    maker.join();
+    EXPECT_GT(RecordArena::ChunksHeld(), before + 3);  // 64 KiB, 128 KiB, ... : several chunks for 4 MB
+    std::shuffle(records.begin(), records.end(), std::mt19937(7));
+    const std::size_t half = records.size() / 2;
+    for (std::size_t i = 0; i < half; ++i)
+        delete records[i];
+    EXPECT_GT(RecordArena::ChunksHeld(), before);  // scattered survivors keep their chunks
+    for (std::size_t i = half; i < records.size(); ++i)
+        delete records[i];
+    EXPECT_EQ(RecordArena::ChunksHeld(), before);
+}
+
+TEST(RecordArena, ModelOutlivesItsTranslator)
+{
+    const std::string path = MIDAS2ORVO_SOURCE_DIR "/examples/portal-frame.mgt";
+    ModalData_Orvo model;
+    {
+        MIDAStranslatetoOrvo translator;
+        ASSERT_TRUE(translator.ReadMidasFile(path.c_str()) && translator.TranMidastoOrvo(model));
+    }
+    Translated again(path, kClassic, true);
+    ASSERT_EQ(model.m_Nodes.GetSize(), again.model.m_Nodes.GetSize());
+    for (int i = 0; i < model.m_Nodes.GetSize(); ++i)
+        EXPECT_EQ(model.m_Nodes[i]->X + model.m_Nodes[i]->Z, again.model.m_Nodes[i]->X + again.model.m_Nodes[i]->Z);
+    ASSERT_EQ(model.m_LineLoads.GetSize(), again.model.m_LineLoads.GetSize());
+    for (int i = 0; i < model.m_LineLoads.GetSize(); ++i)
+        EXPECT_EQ(model.m_LineLoads[i]->Value1, again.model.m_LineLoads[i]->Value1);
+}

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "TestSupport.h"
+#include "ModelDump.h"
 #include "model/RecordArena.h"
 
 using midas2orvo::RecordArena;
@@ -48,4 +49,44 @@ TEST(RecordArena, ModelOutlivesItsTranslator)
     ASSERT_EQ(model.m_LineLoads.GetSize(), again.model.m_LineLoads.GetSize());
     for (int i = 0; i < model.m_LineLoads.GetSize(); ++i)
         EXPECT_EQ(model.m_LineLoads[i]->Value1, again.model.m_LineLoads[i]->Value1);
+}
+
+// A frame of n nodes on a line, n - 1 members and a load on each, enough records for several pool segments.
+static std::string Frame(int n)
+{
+    std::string text = "*UNIT\n KN, M, KJ, C\n\n*NODE\n";
+    for (int i = 1; i <= n; ++i) text += " " + std::to_string(i) + ", " + std::to_string(i) + ", 0, " + std::to_string(i % 3) + "\n";
+    text += "\n*ELEMENT\n";
+    for (int i = 1; i < n; ++i) text += " " + std::to_string(i) + ", BEAM, 1, 1, " + std::to_string(i) + ", " + std::to_string(i + 1) + ", 0, 0\n";
+    text += "\n*MATERIAL\n 1, STEEL, Q345, 0, 0, , C, NO, 1, GB03(S), Q345\n\n*SECTION\n"
+            " 1, DBUSER, G, CC, 0, 0, 0, 0, 0, 0, YES, H, 2, 0.4, 0.2, 0.008, 0.013, 0, 0, 0, 0, 0, 0\n\n"
+            "*STLDCASE\n DL, D, dead\n\n*USE-STLD, DL\n\n*CONLOAD\n";
+    for (int i = 1; i <= n; i += 2) text += " " + std::to_string(i) + ", 0, 0, -" + std::to_string(i) + ", 0, 0, 0,\n";
+    text += "\n*BEAMLOAD\n";
+    for (int i = 1; i < n; ++i) text += " " + std::to_string(i) + ", BEAM, UNILOAD, GZ, NO, 0, -" + std::to_string(i) + ", 1, -1, 0, 0, 0, 0,\n";
+    return text + "\n; End of data for load case [DL]\n\n*ENDDATA\n";
+}
+
+TEST(ReleaseAfterHandOver, GivesTheSameModelAndLeavesNothingBehind)
+{
+    const std::string text = Frame(700);
+    for (MidasReadingProfile profile : {kClassic, kCurrent}) {
+        std::string json[2];
+        for (bool release : {false, true}) {
+            Translation translator;
+            translator.SetReadingProfile(profile);
+            translator.SetReleaseAfterHandOver(release);
+            ReadText(translator, text);
+            TranslationOutcome outcome;
+            ModalData_Orvo model;
+            outcome.read = true, outcome.ok = translator.TranMidastoOrvo(model);
+            json[release] = ModelToJson(outcome, model);
+            ModalData_Orvo second;  // with release on, nothing is left to hand over
+            translator.TranMidastoOrvo(second);
+            EXPECT_EQ(second.m_Nodes.GetSize() == 0, release);
+            EXPECT_EQ(second.m_LineLoads.GetSize() == 0, release);
+        }
+        EXPECT_EQ(json[0], json[1]);
+        EXPECT_NE(json[0].find("\"ok\": true"), std::string::npos);
+    }
 }

@@ -82,8 +82,9 @@ void ReleaseChunk(Chunk* chunk)
             chunk->next->prev = chunk->prev;
         --registry.count;
     }
+    const std::size_t bytes = chunk->bytes;
     chunk->~Chunk();
-    FreeAligned(chunk);
+    FreeAligned(chunk, bytes);
 }
 
 // Subtracts count from the chunk's records alive; the one who brings it to zero gives the chunk back.
@@ -176,7 +177,7 @@ void RecordArena::Free(void* record, std::size_t bytes) noexcept
         return;
     }
 #endif
-    ::operator delete(record, bytes);
+    ::operator delete(record);
 }
 
 std::size_t RecordArena::ChunksHeld()

@@ -11,9 +11,10 @@ constexpr std::size_t kLargePage = std::size_t(2) << 20;
 
 // A block of bytes aligned to alignment (a power of two, at least 16), or null when memory ran out.
 // Blocks of kLargePage bytes and more are asked for large pages where the system offers them (Linux:
-// transparent huge pages in madvise or always mode); elsewhere they are ordinary memory.
+// transparent huge pages in madvise or always mode), and their memory goes back to the system as soon
+// as they are freed; elsewhere they are ordinary memory.
 void* AllocateAligned(std::size_t bytes, std::size_t alignment);
-// Frees a block of AllocateAligned (null: nothing).
-void FreeAligned(void* block);
+// Frees a block of AllocateAligned (null: nothing); bytes as it was allocated with.
+void FreeAligned(void* block, std::size_t bytes);
 
 } // namespace midas2orvo

@@ -7,6 +7,6 @@ namespace midas2orvo {
 
 void* AllocateSegment(std::size_t bytes) { return AllocateAligned(bytes, 16); }
 
-void FreeSegment(void* segment) { FreeAligned(segment); }
+void FreeSegment(void* segment, std::size_t bytes) { FreeAligned(segment, bytes); }
 
 } // namespace midas2orvo

@@ -12,6 +12,9 @@ using midas2orvo::RecordArena;
 
 TEST(RecordArena, RecordsMadeOnOneThreadAreDeletedOneByOneOnAnother)
 {
+    struct alignas(64) Aligned : Node_Orvo {};  // over-aligned: the general heap, aligned as asked
+    std::unique_ptr<Aligned> aligned(new Aligned);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(aligned.get()) % 64, 0u);
     if (!RecordArena::Carves())
         GTEST_SKIP() << "records come from the general heap in this build";
     struct Wide : Line_Orvo { char spare[2000]; };  // beyond the arena's record size: general heap

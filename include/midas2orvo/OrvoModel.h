@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <new>
 #include <string>
 
 #include "Export.h"
@@ -18,6 +19,9 @@ class MIDAS2ORVO_API CObjectBase {
 public:
     static void* operator new(std::size_t bytes);
     static void operator delete(void* record, std::size_t bytes) noexcept;
+    // A host's record class aligned beyond 16 bytes comes from the general heap.
+    static void* operator new(std::size_t bytes, std::align_val_t alignment);
+    static void operator delete(void* record, std::size_t bytes, std::align_val_t alignment) noexcept;
     virtual const char* GetRuntimeClass() const;
     virtual ~CObjectBase();
     virtual void Serialize();

@@ -150,7 +150,7 @@ private:
 
 thread_local Carver t_Carver;
 
-constexpr std::size_t Rounded(std::size_t bytes) { return (bytes + kAlign - 1) & ~(kAlign - 1); }
+[[maybe_unused]] constexpr std::size_t Rounded(std::size_t bytes) { return (bytes + kAlign - 1) & ~(kAlign - 1); }
 
 } // namespace
 
@@ -177,6 +177,7 @@ void RecordArena::Free(void* record, std::size_t bytes) noexcept
         return;
     }
 #endif
+    (void)bytes;
     ::operator delete(record);
 }
 

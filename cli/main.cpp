@@ -181,6 +181,7 @@ void Import(const Options& options, TranslationOutcome& outcome, ModalData_Orvo&
         MIDAStranslatetoOrvo translator;
         translator.SetReadingProfile(options.profile);
         translator.SetDiagnostics(&findings);
+        translator.SetReleaseAfterHandOver(true);  // nothing is translated twice: the peak is lower
         outcome.read = translator.ReadMidasFile(options.source.c_str());
         if (outcome.read)
             outcome.ok = translator.TranMidastoOrvo(model);

@@ -73,6 +73,12 @@ public:
     // Runs the translation steps into the translator's own working collections; returns 0.
     int Write();
 
+    // Off by default: the translator keeps its parsed and working records until it is destroyed, so a
+    // second TranMidastoOrvo or Write works on them again. On: TranMidastoOrvo frees them as the
+    // hand-over consumes them, which lowers the peak memory of a large import to about the host model
+    // plus one block; afterwards the translator holds nothing (HaveReadFile() is false again).
+    void SetReleaseAfterHandOver(bool release);
+
 private:
     class Impl;
     Impl* m_pImpl;

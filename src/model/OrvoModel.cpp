@@ -3,6 +3,19 @@
 
 #include <atomic>
 
+#include "RecordArena.h"
+
+void* CObjectBase::operator new(std::size_t bytes) { return midas2orvo::RecordArena::Allocate(bytes); }
+void CObjectBase::operator delete(void* record, std::size_t bytes) noexcept
+{
+    midas2orvo::RecordArena::Free(record, bytes);
+}
+void* CObjectBase::operator new(std::size_t bytes, std::align_val_t alignment) { return ::operator new(bytes, alignment); }
+void CObjectBase::operator delete(void* record, std::size_t, std::align_val_t alignment) noexcept
+{
+    ::operator delete(record, alignment);
+}
+
 const char* CObjectBase::GetRuntimeClass() const { return nullptr; }
 CObjectBase::~CObjectBase() = default;
 void CObjectBase::Serialize() {}

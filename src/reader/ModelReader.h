@@ -28,6 +28,14 @@ struct ModelBlocks {
     std::unique_ptr<FrameReleaseBlock> frameRelease;
     std::unique_ptr<LoadCaseBlock> loadCase;
     unsigned openings = 0;  // blocks opened so far: the serial of the next one
+
+    // Frees the records of every block; the blocks keep what the ledger needs (record offsets, the
+    // records used and the lines each spans).
+    void ReleaseRecords()
+    {
+        auto release = [](auto&... slots) { ((slots ? slots->m_Records.DeleteAll() : void()), ...); };
+        release(version, unit, node, element, material, section, thickness, group, constraint, frameRelease, loadCase);
+    }
 };
 
 // One load section "*USE-STLD, name" with the load blocks read inside it (null where it has none).

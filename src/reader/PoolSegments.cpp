@@ -1,30 +1,12 @@
-// Segments of the record pools: plain heap blocks, or 2 MiB-aligned blocks backed by large pages where
-// the system offers them.
+// Segments of the record pools: aligned blocks, on large pages from 2 MiB on where the system offers them.
 #include "PooledArray.h"
 
-#include <cstdlib>
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
+#include "platform/LargePageMemory.h"
 
 namespace midas2orvo {
 
-void* AllocateSegment(std::size_t bytes)
-{
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::size_t kLargePage = std::size_t(2) << 20;
-    if (bytes >= kLargePage) {
-        const std::size_t rounded = (bytes + kLargePage - 1) & ~(kLargePage - 1);
-        void* segment = std::aligned_alloc(kLargePage, rounded);
-        if (segment)
-            madvise(segment, rounded, MADV_HUGEPAGE);  // advice only: a refusal leaves ordinary pages
-        return segment;
-    }
-#endif
-    return std::malloc(bytes);
-}
+void* AllocateSegment(std::size_t bytes) { return AllocateAligned(bytes, 16); }
 
-void FreeSegment(void* segment) { std::free(segment); }
+void FreeSegment(void* segment, std::size_t bytes) { FreeAligned(segment, bytes); }
 
 } // namespace midas2orvo

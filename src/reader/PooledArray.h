@@ -13,7 +13,7 @@ namespace midas2orvo {
 // Segment memory for the record pools: segments of 2 MiB and more are asked to be backed by large
 // pages where the system offers them (one page fault per 2 MiB instead of per 4 KiB).
 void* AllocateSegment(std::size_t bytes);
-void FreeSegment(void* segment);
+void FreeSegment(void* segment, std::size_t bytes);
 
 } // namespace midas2orvo
 
@@ -73,24 +73,47 @@ public:
     int GetSize() const { return m_nCount; }
     int GetCount() const { return m_nCount; }
 
-    // The record at a 0-based position, or null outside the range (a "missing entry").
+    // The record at a 0-based position, or null outside the range (a "missing entry") or released.
     T* GetAt(int index) const
     {
-        return index >= 0 && index < m_nCount ? static_cast<T*>(Place(index, false)) : nullptr;
+        return index >= m_nReleased && index < m_nCount ? static_cast<T*>(Place(index, false)) : nullptr;
     }
     T* operator[](int index) const { return GetAt(index); }
 
     // Destroys every record in index order and empties the array.
     void DeleteAll()
     {
-        for (int i = 0; i < m_nCount; ++i)
+        for (int i = m_nReleased; i < m_nCount; ++i)
             GetAt(i)->~T();
-        for (void*& segment : m_Segments) {
-            midas2orvo::FreeSegment(segment);
-            segment = nullptr;
+        for (int k = 0; k < kSegments; ++k) {
+            midas2orvo::FreeSegment(m_Segments[k], SegmentBytes(k));
+            m_Segments[k] = nullptr;
         }
         m_nCount = 0;
+        m_nReleased = 0;
         m_nStride = 0;
+    }
+
+    // Gives back the memory of the records before position count that are done with: every segment
+    // that holds only such records is destroyed and freed; they read as missing from then on. Called
+    // with a growing count while the array is walked, it frees each segment once the walk has left it.
+    void ReleaseBefore(int count)
+    {
+        count = count < m_nCount ? count : m_nCount;
+        for (;;) {
+            const int segment = HighestBit((std::uint64_t(m_nReleased) >> kFirstShift) + 1);
+            const std::int64_t end = ((std::int64_t(1) << (segment + 1)) - 1) << kFirstShift;
+            if (end > count && count < m_nCount)
+                return;
+            const int last = int(end < m_nCount ? end : m_nCount);
+            for (int i = m_nReleased; i < last; ++i)
+                GetAt(i)->~T();
+            midas2orvo::FreeSegment(m_Segments[segment], SegmentBytes(segment));
+            m_Segments[segment] = nullptr;
+            m_nReleased = last;
+            if (last == m_nCount)
+                return;
+        }
     }
 
     // Walks the records in order, as pointers.
@@ -136,6 +159,8 @@ private:
 #endif
     }
 
+    std::size_t SegmentBytes(int segment) const { return (std::size_t(1) << (segment + kFirstShift)) * m_nStride; }
+
     // Segment k holds the places 64 * (2^k - 1) to 64 * (2^(k+1) - 1) - 1.
     void* Place(int index, bool allocate) const
     {
@@ -145,7 +170,7 @@ private:
         if (!memory) {
             if (!allocate)
                 return nullptr;
-            memory = midas2orvo::AllocateSegment((std::size_t(1) << (segment + kFirstShift)) * m_nStride);
+            memory = midas2orvo::AllocateSegment(SegmentBytes(segment));
             if (!memory)
                 return nullptr;
         }
@@ -154,5 +179,6 @@ private:
 
     mutable void* m_Segments[kSegments] = {};
     int m_nCount = 0;
+    int m_nReleased = 0;  // records before this position are released
     std::size_t m_nStride = 0;
 };

@@ -22,4 +22,6 @@ void MIDAStranslatetoOrvo::SetDiagnostics(MidasDiagnostics* sink) { m_pImpl->Set
 bool MIDAStranslatetoOrvo::TranMidastoOrvo(ModalData_Orvo& model) { return m_pImpl->TranMidastoOrvo(model); }
 
 int MIDAStranslatetoOrvo::Write() { return m_pImpl->Write(); }
+
+void MIDAStranslatetoOrvo::SetReleaseAfterHandOver(bool release) { m_pImpl->SetReleaseAfterHandOver(release); }
 static_assert(sizeof(MIDAStranslatetoOrvo) <= 32, "the exported class holds a table pointer and one pointer to its implementation");

@@ -183,9 +183,17 @@ bool Translation::TranMidastoOrvo(ModalData_Orvo& model)
         return false;
     }
     finished(MidasPhase::Scale);
+    if (m_bReleaseAfterHandOver)
+        m_Blocks.ReleaseRecords();  // every step has read them; the ledger keeps what it needs
     HandOver(model);
     finished(MidasPhase::HandOver);
     EmitLedger(false);
+    if (m_bReleaseAfterHandOver) {
+        ReleasePoint();
+        m_Blocks = ModelBlocks{};
+        m_Claims = Claims{};
+        m_bHaveReadFile = false;
+    }
     return true;
 }
 
@@ -237,6 +245,7 @@ void Translation::HandOver(ModalData_Orvo& model)
     AppendShapeCodes(model);
 
     GetBeamSectionID(model);
+    Consumed(m_NodeArray, m_NodeArray.GetSize());
     for (int i = 0; i < m_LineArray.GetSize(); ++i) {
         Line_Orvo* line = model.m_Lines.GetAt(lineBase + i);
         const WorkLine* work = m_LineArray.GetAt(i);
@@ -248,6 +257,7 @@ void Translation::HandOver(ModalData_Orvo& model)
         line->RefY = work->RefY;
         line->RefZ = work->RefZ;
         line->RefSpare = work->RefSpare;
+        Consumed(m_LineArray, i + 1);
     }
 
     for (const WorkASection* work : m_ASectionArray) {
@@ -258,7 +268,8 @@ void Translation::HandOver(ModalData_Orvo& model)
         model.m_ASections.Add(section);
     }
     HandOverAreas(model);
-    for (const WorkPointLoad* work : m_PointLoadArray) {
+    for (int i = 0; i < m_PointLoadArray.GetSize(); ++i) {
+        const WorkPointLoad* work = m_PointLoadArray.GetAt(i);
         auto* load = new PointLoad_Orvo;
         load->CaseKind = work->CaseKind;
         load->CaseID = work->CaseID;
@@ -269,8 +280,10 @@ void Translation::HandOver(ModalData_Orvo& model)
         load->MY = work->MY;
         load->MZ = work->MZ;
         model.m_PointLoads.Add(load);
+        Consumed(m_PointLoadArray, i + 1);
     }
-    for (const WorkLineLoad* work : m_LineLoadArray) {
+    for (int i = 0; i < m_LineLoadArray.GetSize(); ++i) {
+        const WorkLineLoad* work = m_LineLoadArray.GetAt(i);
         auto* load = new LineLoad_Orvo;
         load->CaseKind = work->CaseKind;
         load->CaseID = work->CaseID;
@@ -281,6 +294,7 @@ void Translation::HandOver(ModalData_Orvo& model)
         load->Position1 = work->Position1;
         load->Position2 = work->Position2;
         model.m_LineLoads.Add(load);
+        Consumed(m_LineLoadArray, i + 1);
     }
     model.m_bUpdated = true;
 }

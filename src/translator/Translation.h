@@ -33,6 +33,10 @@ public:
     void SetDiagnostics(MidasDiagnostics* sink);
     bool TranMidastoOrvo(ModalData_Orvo& model);
     int Write();
+    // With release on, a hand-over frees the parsed records before it starts and the working records as
+    // it consumes them; afterwards the translator holds nothing, as if no file had been read.
+    void SetReleaseAfterHandOver(bool release) { m_bReleaseAfterHandOver = release; }
+    bool ReleasesAfterHandOver() const { return m_bReleaseAfterHandOver; }
 
     // Reads an open stream into the blocks (ReadMidasFile without the file).
     void ReadStream(LineStream& stream);
@@ -66,6 +70,7 @@ public:
     const TranslationRules* m_pRules = &TranslationRules::For(MidasReadingProfile::Classic);
     MidasDiagnostics* m_pDiagnostics = nullptr;  // the tap below while a host sink is set
     bool m_bWriting = false;
+    bool m_bReleaseAfterHandOver = false;
     PooledArray<WorkNode> m_NodeArray;
     PooledArray<WorkLine> m_LineArray;
     OwnedArray<WorkLSection> m_LSectionArray;
@@ -132,6 +137,13 @@ private:
     MidasDiagnostics* StepDiagnostics() const { return m_bWriting ? m_pDiagnostics : nullptr; }
     void NotePositionalAddressing() const;
     void HandOver(ModalData_Orvo& model);
+    // Frees the working records of array before position count, where the hand-over releases them.
+    template <class T>
+    void Consumed(PooledArray<T>& array, int count)
+    {
+        if (m_bReleaseAfterHandOver)
+            array.ReleaseBefore(count);
+    }
     void AppendShapeCodes(ModalData_Orvo& model) const;
     // Numbers the materials just handed over by their file numbers and, where the rules say so, gives the
     // members the host ID of their material (Materials.cpp); lineBase: the host's lines before.

@@ -1,0 +1,71 @@
+// Aligned blocks. Linux: blocks of a large page and more are mapped on their own (so that freeing one
+// gives its memory back to the system at once) and advised to use large pages; smaller ones come from
+// aligned_alloc. Windows: _aligned_malloc.
+#include "LargePageMemory.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+#if defined(_WIN32)
+#include <malloc.h>
+#elif defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace midas2orvo {
+namespace {
+
+std::size_t Rounded(std::size_t bytes, std::size_t alignment) { return (bytes + alignment - 1) & ~(alignment - 1); }
+
+} // namespace
+
+void* AllocateAligned(std::size_t bytes, std::size_t alignment)
+{
+    if (bytes == 0 || Rounded(bytes, alignment) < bytes)
+        return nullptr;
+#if defined(_WIN32)
+    return _aligned_malloc(Rounded(bytes, alignment), alignment);
+#elif defined(__linux__)
+    if (bytes >= kLargePage) {
+        // Map a large page more than needed and unmap what lies outside the aligned block.
+        const std::size_t size = Rounded(bytes, kLargePage);
+        const std::size_t align = alignment > kLargePage ? alignment : kLargePage;
+        void* mapped = mmap(nullptr, size + align, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapped == MAP_FAILED)
+            return nullptr;
+        const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+        const std::uintptr_t block = (start + align - 1) & ~std::uintptr_t(align - 1);
+        if (block > start)
+            munmap(mapped, block - start);
+        if (const std::uintptr_t tail = start + size + align - (block + size))
+            munmap(reinterpret_cast<void*>(block + size), tail);
+#if defined(MADV_HUGEPAGE)
+        madvise(reinterpret_cast<void*>(block), size, MADV_HUGEPAGE);  // advice only: a refusal leaves small pages
+#endif
+        return reinterpret_cast<void*>(block);
+    }
+    return std::aligned_alloc(alignment, Rounded(bytes, alignment));
+#else
+    return std::aligned_alloc(alignment, Rounded(bytes, alignment));
+#endif
+}
+
+void FreeAligned(void* block, std::size_t bytes)
+{
+    if (!block)
+        return;
+#if defined(_WIN32)
+    (void)bytes;
+    _aligned_free(block);
+#elif defined(__linux__)
+    if (bytes >= kLargePage)
+        munmap(block, Rounded(bytes, kLargePage));
+    else
+        std::free(block);
+#else
+    (void)bytes;
+    std::free(block);
+#endif
+}
+
+} // namespace midas2orvo

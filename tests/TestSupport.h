@@ -2,7 +2,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
 #include <unistd.h>
+#endif
 
 #include <charconv>
 #include <filesystem>
@@ -68,13 +73,17 @@ struct MessageCapture {
     std::vector<std::string> texts;
 };
 
+#ifdef _WIN32  // the tests run without a desktop: what a message box would show goes to standard error
+inline const auto g_Headless = SetMessageBoxHandler([](const char* text, void*) { std::fprintf(stderr, "%s\n", text); }, nullptr);
+#endif
+
 // A file in the temporary directory holding exactly the given bytes; removed with the object.
 class TempFile {
 public:
     explicit TempFile(const std::string& bytes, const std::string& name = "model.mgt")
     {
         static int counter = 0;
-        const std::string file = "midas2orvo_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + "_" + name;
+        const std::string file = "midas2orvo_" + std::to_string(getpid()) + "_" + std::to_string(++counter) + "_" + name;
         m_Path = std::filesystem::temp_directory_path() / file;
         std::ofstream(m_Path, std::ios::binary) << bytes;
     }

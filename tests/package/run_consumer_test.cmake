@@ -20,9 +20,15 @@ function(run)
   set(out "${out}" PARENT_SCOPE)
 endfunction()
 
-# Runs program on the example, whose 7 nodes and 6 members it must print.
+# Runs program on the example, whose 7 nodes and 6 members it must print. A Windows host finds the DLL
+# beside itself, where a host application ships it.
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 function(check_counts program)
-  run("${program}" "${SOURCE}/examples/portal-frame.mgt")
+  get_filename_component(directory "${program}" DIRECTORY)
+  if(EXE STREQUAL ".exe" AND NOT directory STREQUAL "${prefix}/${BINDIR}")
+    file(COPY "${prefix}/${BINDIR}/midas2orvo.dll" DESTINATION "${directory}")
+  endif()
+  run(${EMULATOR} "${program}${EXE}" "${SOURCE}/examples/portal-frame.mgt")
   if(NOT out MATCHES "nodes +7\n" OR NOT out MATCHES "lines +6\n")
     message(FATAL_ERROR "${program} printed unexpected counts:\n${out}")
   endif()
@@ -49,6 +55,7 @@ elseif(STEP STREQUAL "FindPackage")
   run("${CMAKE_COMMAND}" -S "${SOURCE}/tests/package" -B "${work}" -G "${GENERATOR}" "-DCMAKE_MAKE_PROGRAM=${MAKE}"
     "-DCMAKE_CXX_COMPILER=${CXX}" "-DCMAKE_CXX_FLAGS=${FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}"
     "-DCMAKE_BUILD_TYPE=${CONFIG}" "-DCMAKE_PREFIX_PATH=${prefix}" -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF
+    "-DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}"
     -DMIDAS2ORVO_HOST_VERSION=${VERSION})
   string(FIND "${out}" "midas2orvo ${VERSION} from ${prefix}/" found)
   if(found EQUAL -1)
@@ -68,6 +75,9 @@ else()
   endif()
   run("${PKG_CONFIG}" --cflags --libs midas2orvo)
   separate_arguments(package_flags UNIX_COMMAND "${out}")
+  if(EXE STREQUAL ".exe" AND LINK_FLAGS MATCHES "(^| )-static( |$)")  # a static runtime, the DLL's import library
+    set(package_flags -Wl,-Bdynamic ${package_flags} -Wl,-Bstatic)
+  endif()
   separate_arguments(flags UNIX_COMMAND "${STD} ${FLAGS} ${LINK_FLAGS}")
   run("${CXX}" ${flags} "${SOURCE}/tests/package/host.cpp" -o "${work}/midas2orvo_host" ${package_flags} "-Wl,-rpath,${libdir}")
   check_counts("${work}/midas2orvo_host")

@@ -26,8 +26,11 @@ public:
     std::string ToUtf8(std::string_view bytes) const;
 
 private:
-    void* m_cd = nullptr;       // iconv_t, null when there is no conversion
-    unsigned m_codePage = 0;    // Windows: the code page, 0 when there is no conversion
+#ifdef _WIN32
+    unsigned m_codePage = 0;  // the Windows code page, 0 when there is no conversion
+#else
+    void* m_cd = nullptr;  // iconv_t, null when there is no conversion
+#endif
     bool m_valid = true;
     std::string m_error;
 };

@@ -24,8 +24,9 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 
 # Tests and tools run under Wine: Debian's wine64 package installs the loader as /usr/lib/wine/wine64,
-# the wine package adds "wine" to the path. WINEDEBUG=-all keeps Wine's own log out of the output.
+# the wine package adds "wine" to the path. WINEDEBUG=-all keeps Wine's own log out of the output; a
+# UTF-8 locale lets Wine name Linux files in any script (a folder named 模型), whatever the caller's.
 find_program(MINGW_WINE NAMES wine wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(MINGW_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env WINEDEBUG=-all ${MINGW_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env WINEDEBUG=-all LC_ALL=C.UTF-8 ${MINGW_WINE})
 endif()

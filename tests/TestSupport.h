@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "MIDAStranslatetoOrvo.h"
+#include "System.h"  // UTF-8 paths
 #include "reader/CurrentRecords.h"
 #include "reader/LineStream.h"
 #include "translator/Translation.h"
@@ -94,11 +95,15 @@ private:
     std::filesystem::path m_Path;
 };
 
-// Directory of the real MIDAS files: $MIDAS2ORVO_REAL_MODELS when set, else the one shared with the
-// project, or empty when this checkout has none.
+// Directory of the real MIDAS files in UTF-8: $MIDAS2ORVO_REAL_MODELS when set, else the one shared with
+// the project, or empty when this checkout has none.
 inline std::string SharedModelsDir()
 {
+#ifdef _WIN32  // the environment as UTF-16, so that a folder named in any script arrives
+    if (const wchar_t* dir = _wgetenv(L"MIDAS2ORVO_REAL_MODELS"); dir && *dir) return Utf8Text(dir);
+#else
     if (const char* dir = std::getenv("MIDAS2ORVO_REAL_MODELS"); dir && *dir) return dir;
+#endif
     for (const char* candidate : {MIDAS2ORVO_SOURCE_DIR "/../shared/real-models", "../shared/real-models"})
         if (std::filesystem::is_directory(candidate)) return candidate;
     return {};

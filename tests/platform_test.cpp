@@ -1,6 +1,5 @@
 // What differs between Linux and Windows: the default message box, file names in any script (library and
 // tool), and files past 2 GB.
-#include "System.h"
 #include "TestSupport.h"
 #include "platform/MessageBox.h"
 

@@ -7,6 +7,7 @@
 
 #include "Counted.h"
 #include "JsonWriter.h"
+#include "System.h"
 
 namespace {
 
@@ -197,7 +198,7 @@ long long ReportCollector::Count(MidasFinding kind) const
 
 LineNumbers::LineNumbers(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(Utf8Path(path), std::ios::binary);
     m_LineStarts.push_back(0);
     char buffer[1 << 16];
     long long base = 0;

@@ -10,9 +10,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "CommandLine.h"
@@ -23,6 +20,7 @@
 #include "ModelDump.h"
 #include "Report.h"
 #include "SvgWriter.h"
+#include "System.h"
 
 namespace {
 
@@ -31,28 +29,24 @@ class StdinCopy {
 public:
     ~StdinCopy()
     {
+        std::error_code error;
         if (!m_Path.empty())
-            std::remove(m_Path.c_str());
+            std::filesystem::remove(Utf8Path(m_Path), error);
     }
     // The copy's path, or empty when it could not be made.
     const std::string& Make()
     {
-        const char* dir = std::getenv("TMPDIR");
-        std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/mgt2orvo-stdin-XXXXXX";
-        const int fd = mkstemp(pattern.data());
-        if (fd < 0)
-            return m_Path;
-        m_Path = pattern;
-        std::FILE* out = fdopen(fd, "wb");
+        std::FILE* out = CreateTemporaryFile(m_Path);
         bool ok = out != nullptr;
         char buffer[1 << 16];
         for (std::size_t got; ok && (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;)
             ok = std::fwrite(buffer, 1, got, out) == got;
         ok = ok && !std::ferror(stdin);
-        if (out ? std::fclose(out) != 0 : close(fd) != 0)
+        if (out && std::fclose(out) != 0)
             ok = false;
-        if (!ok) {
-            std::remove(m_Path.c_str());
+        if (!ok && !m_Path.empty()) {
+            std::error_code error;
+            std::filesystem::remove(Utf8Path(m_Path), error);
             m_Path.clear();
         }
         return m_Path;
@@ -66,15 +60,16 @@ private:
 // (a FIFO, a device such as /dev/null, a directory) is named here and never opened.
 const char* InputProblem(const std::string& path)
 {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return "no such file";
-        return errno == EACCES ? "permission denied" : "cannot be read";
-    }
-    if (S_ISDIR(info.st_mode))
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_type type = fs::status(Utf8Path(path), error).type();
+    if (type == fs::file_type::not_found || error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory)
+        return "no such file";
+    if (error)
+        return error == std::errc::permission_denied ? "permission denied" : "cannot be read";
+    if (type == fs::file_type::directory)
         return "it is a directory";
-    if (!S_ISREG(info.st_mode))
+    if (type != fs::file_type::regular)
         return "not a regular file";
     return nullptr;
 }
@@ -87,7 +82,7 @@ void CollectMessage(const char* text, void* context)
 // A progress line on a terminal's standard error, once a file has taken more than a second.
 class ProgressLine {
 public:
-    ProgressLine() : m_bTerminal(isatty(fileno(stderr))), m_Start(std::chrono::steady_clock::now()) {}
+    ProgressLine() : m_bTerminal(IsTerminal(stderr)), m_Start(std::chrono::steady_clock::now()) {}
     ~ProgressLine()
     {
         if (m_bShown)
@@ -115,17 +110,15 @@ public:
     {
         const Clock::time_point now = Clock::now();
         m_Seconds[int(phase)] = std::chrono::duration<double>(now - m_Last).count();
-        m_Resident[int(phase)] = ResidentMebibytes();
+        m_Resident[int(phase)] = ResidentBytes() / kMebibyte;
         m_Last = now;
     }
     void Print(const std::string& name, const std::string& path) const
     {
         std::error_code error;
-        const double mebibytes = double(std::filesystem::file_size(path, error)) / kMebibyte;
-        rusage usage {};
-        getrusage(RUSAGE_SELF, &usage);
-        // ru_maxrss is in KiB on Linux. Both figures are sampled, so the peak is at least any resident one.
-        double peak = double(usage.ru_maxrss) / 1024.0;
+        const double mebibytes = double(std::filesystem::file_size(Utf8Path(path), error)) / kMebibyte;
+        // Both figures are sampled, so the peak is at least any resident one.
+        double peak = PeakResidentBytes() / kMebibyte;
         for (double resident : m_Resident)
             peak = std::max(peak, resident);
         static const char* const kNames[] = {"read", "translate", "scale", "hand-over"};
@@ -143,17 +136,6 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
     static constexpr double kMebibyte = 1024.0 * 1024.0;
-    // The process's resident memory now (Linux: the second number of /proc/self/statm, in pages).
-    static double ResidentMebibytes()
-    {
-        long pages = 0;
-        if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-            if (std::fscanf(statm, "%*s %ld", &pages) != 1)
-                pages = 0;
-            std::fclose(statm);
-        }
-        return double(pages) * double(sysconf(_SC_PAGESIZE)) / kMebibyte;
-    }
     Clock::time_point m_Start;
     Clock::time_point m_Last;
     double m_Seconds[4] = {};
@@ -171,7 +153,7 @@ void Import(const Options& options, TranslationOutcome& outcome, ModalData_Orvo&
     SetMessageBoxHandler(&CollectMessage, &outcome.messages);
     if (options.largePages) {
         std::error_code error;
-        const auto bytes = std::filesystem::file_size(options.source, error);
+        const auto bytes = std::filesystem::file_size(Utf8Path(options.source), error);
         if (!error)
             PrepareHeapForImport(std::int64_t(bytes));
     }
@@ -218,17 +200,15 @@ bool WriteSvg(const Options& options, const ModalData_Orvo& model, const std::st
 {
     SvgOptions svg;
     svg.view = options.view;
-    svg.title = toUtf8(std::filesystem::path(options.name).filename().string()) +
+    svg.title = toUtf8(Utf8Text(Utf8Path(options.name).filename())) +
                 (refusal.empty() ? " (kN, mm)" : " \u2014 not translated: " + refusal);
     svg.name = toUtf8;
-    std::ofstream out(options.svg, std::ios::binary);
+    std::ofstream out(Utf8Path(options.svg), std::ios::binary);
     out << ModelToSvg(model, svg);
     return bool(out);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     Options options;
     if (int status = ParseOptions(argc, argv, options); status >= 0)
@@ -269,4 +249,18 @@ int main(int argc, char** argv)
     if (!outcome.read)
         return 2;
     return outcome.ok ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The arguments in UTF-8 on every system, so that a file name in any script reaches the library.
+    PrepareStandardStreams();
+    std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments)
+        pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    return Run(int(arguments.size()), pointers.data());
 }

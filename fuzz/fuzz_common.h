@@ -7,7 +7,13 @@
 #include <cstdlib>
 #include <span>
 #include <string>
+#if defined(_WIN32)
+#include <filesystem>
+#include <fstream>
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 
 #include "MIDAStranslatetoOrvo.h"
 #include "reader/LineStream.h"
@@ -63,6 +69,17 @@ inline int PhysicalLines(std::string_view text)
 
 // The same bytes in a file of this process, for the reader's file route: in memory (/dev/shm) where
 // there is one, unlinked at once and opened again through /dev/fd, so that an aborted run leaves nothing.
+#if defined(_WIN32)
+// Windows: a file of this process in the temporary directory, written afresh for each input.
+inline const char* ScratchFile(std::string_view text)
+{
+    static const std::string path =
+        (std::filesystem::temp_directory_path() / ("midas2orvo_fuzz_" + std::to_string(_getpid()) + ".mgt")).string();
+    static const int removeAtExit = std::atexit([] { std::remove(path.c_str()); });
+    FUZZ_CHECK(removeAtExit == 0 && std::ofstream(path, std::ios::binary).write(text.data(), std::streamsize(text.size())));
+    return path.c_str();
+}
+#else
 inline const char* ScratchFile(std::string_view text)
 {
     static const struct Scratch {
@@ -75,6 +92,7 @@ inline const char* ScratchFile(std::string_view text)
     FUZZ_CHECK(::pwrite(scratch.fd, text.data(), text.size(), 0) == ssize_t(text.size()));
     return scratch.path.c_str();
 }
+#endif
 
 // A word cut out of a comma-separated list holds no comma; after blank removal (Words) no blank either.
 inline bool Word(std::string_view s) { return s.find(',') == s.npos; }

@@ -27,7 +27,7 @@ int main(int argc, char** argv)
     for (const auto& input : inputs) {
         std::ifstream in(input, std::ios::binary);
         if (!in) {
-            std::fprintf(stderr, "cannot read %s\n", input.c_str());
+            std::fprintf(stderr, "cannot read %s\n", input.string().c_str());
             ++unreadable;
             continue;
         }

@@ -21,9 +21,10 @@
 #include "midas2orvo/Export.h"
 #include "midas2orvo/OrvoModel.h"
 
-// Replaces the handler that shows the unit refusal message (by default: the text and a newline on
-// standard error). A null handler restores the default. Returns the previous handler. The handler is
-// process-wide: translations on two threads may call it at the same time.
+// Replaces the handler that shows the unit refusal message, UTF-8 text (by default: on Windows a modal
+// message box with an OK button, elsewhere the text and a newline on standard error). A null handler
+// restores the default. Returns the previous handler. The handler is process-wide: translations on two
+// threads may call it at the same time.
 using MessageBoxHandler = void (*)(const char* text, void* context);
 MIDAS2ORVO_API MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler, void* context);
 
@@ -40,10 +41,11 @@ public:
     MIDAStranslatetoOrvo(const MIDAStranslatetoOrvo&) = delete;
     MIDAStranslatetoOrvo& operator=(const MIDAStranslatetoOrvo&) = delete;
 
-    // Reads the MIDAS text file at path into block readers (and, for load sections, working loads).
-    // False only when the file cannot be opened or read, or is not a regular file (a directory, FIFO or
-    // device is refused at once, never waited on); nothing then changes. A line longer than 1 MiB keeps
-    // its first MiB where whole lines are read (current profile).
+    // Reads the MIDAS text file at path (UTF-8; on Windows a path in the ANSI code page is taken too)
+    // into block readers (and, for load sections, working loads). False only when the file cannot be
+    // opened or read, or is not a regular file (a directory, FIFO or device is refused at once, never
+    // waited on); nothing then changes. A line longer than 1 MiB keeps its first MiB where whole lines
+    // are read (current profile).
     bool ReadMidasFile(const char* path);
 
     // True once ReadMidasFile has succeeded.

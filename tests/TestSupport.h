@@ -2,7 +2,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
 #include <unistd.h>
+#endif
 
 #include <charconv>
 #include <filesystem>
@@ -11,6 +16,7 @@
 #include <vector>
 
 #include "MIDAStranslatetoOrvo.h"
+#include "System.h"  // UTF-8 paths
 #include "reader/CurrentRecords.h"
 #include "reader/LineStream.h"
 #include "translator/Translation.h"
@@ -68,13 +74,17 @@ struct MessageCapture {
     std::vector<std::string> texts;
 };
 
+#ifdef _WIN32  // the tests run without a desktop: what a message box would show goes to standard error
+inline const auto g_Headless = SetMessageBoxHandler([](const char* text, void*) { std::fprintf(stderr, "%s\n", text); }, nullptr);
+#endif
+
 // A file in the temporary directory holding exactly the given bytes; removed with the object.
 class TempFile {
 public:
     explicit TempFile(const std::string& bytes, const std::string& name = "model.mgt")
     {
         static int counter = 0;
-        const std::string file = "midas2orvo_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + "_" + name;
+        const std::string file = "midas2orvo_" + std::to_string(getpid()) + "_" + std::to_string(++counter) + "_" + name;
         m_Path = std::filesystem::temp_directory_path() / file;
         std::ofstream(m_Path, std::ios::binary) << bytes;
     }
@@ -85,11 +95,15 @@ private:
     std::filesystem::path m_Path;
 };
 
-// Directory of the real MIDAS files: $MIDAS2ORVO_REAL_MODELS when set, else the one shared with the
-// project, or empty when this checkout has none.
+// Directory of the real MIDAS files in UTF-8: $MIDAS2ORVO_REAL_MODELS when set, else the one shared with
+// the project, or empty when this checkout has none.
 inline std::string SharedModelsDir()
 {
+#ifdef _WIN32  // the environment as UTF-16, so that a folder named in any script arrives
+    if (const wchar_t* dir = _wgetenv(L"MIDAS2ORVO_REAL_MODELS"); dir && *dir) return Utf8Text(dir);
+#else
     if (const char* dir = std::getenv("MIDAS2ORVO_REAL_MODELS"); dir && *dir) return dir;
+#endif
     for (const char* candidate : {MIDAS2ORVO_SOURCE_DIR "/../shared/real-models", "../shared/real-models"})
         if (std::filesystem::is_directory(candidate)) return candidate;
     return {};

@@ -1,4 +1,6 @@
 // mgt2orvo: exit statuses and usage errors, the JSON layout, the summary, report and picture, --stats.
+// On Windows the tool's runs are the Windows tests' (platform_test.cpp) and ctest's own.
+#ifndef _WIN32
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -179,3 +181,4 @@ TEST(Cli, ManualPageAndCompletionFollowTheOptions)
         EXPECT_EQ(Shell(MIDAS2ORVO_CLI " --man | groff -man -ww -z 2>&1").out, "");
     }
 }
+#endif

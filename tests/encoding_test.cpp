@@ -13,14 +13,17 @@ TEST(TextEncoder, ConvertsCodePagesAndKeepsStrayBytes) {
         {"CP1251", "\xCF\x98\xF0", "\xD0\x9F\x98\xD1\x80"},                         // unassigned byte
         {"GBK", std::string("a\0\xD6\xF7", 4), std::string("a\0\xE4\xB8\xBB", 5)},  // a zero byte inside
         {"CP1251", std::string(5000, '\x88'), euros},
+        {"Shift_JIS", "\x82\xA0\x93\xFA", "\xE3\x81\x82\xE6\x97\xA5"},
     };
     for (const auto& row : rows) {
         const TextEncoder encoder(row.encoding);
         ASSERT_TRUE(encoder.IsValid()) << row.encoding << ": " << encoder.Error();
         EXPECT_EQ(encoder.ToUtf8(row.in), row.out) << row.encoding << " " << row.in;
     }
+#ifndef _WIN32  // iconv's stateful encodings; Windows converts through its code pages
     const TextEncoder jis("ISO-2022-JP");  // each text starts in the initial shift state
     EXPECT_EQ(jis.ToUtf8("\x1B$B\x24\x22") + jis.ToUtf8("$\""), "\xE3\x81\x82$\"");
+#endif
 
     const std::string bytes("\xD6\x00\xF7", 3);  // no encoding, or one that iconv does not know: bytes kept
     EXPECT_TRUE(TextEncoder().IsValid() && TextEncoder().ToUtf8(bytes) == bytes);

@@ -26,7 +26,7 @@ Collected Translate(const std::string& path, MidasReadingProfile profile, ModalD
 // nor a keyword line.
 int DataLines(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(Utf8Path(path), std::ios::binary);
     std::string line, logical;
     int count = 0;
     while (std::getline(in, line)) {
@@ -73,10 +73,10 @@ TEST(Ledger, RealFilesAccountForEveryDataLine)
     const std::string dir = SharedModelsDir();
     if (dir.empty())
         GTEST_SKIP() << "no ../shared/real-models beside the checkout";
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    for (const auto& entry : std::filesystem::directory_iterator(Utf8Path(dir))) {
         if (entry.path().extension() != ".mgt")
             continue;
-        const std::string path = entry.path().string();
+        const std::string path = Utf8Text(entry.path());
         SCOPED_TRACE(path);
         ModalData_Orvo model;
         const Collected sink = Translate(path, MidasReadingProfile::Current, model);

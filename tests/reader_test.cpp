@@ -2,7 +2,9 @@
 // in both layouts (block ends, keyword lines, comments, repeated blocks, line pieces, CR LF, NUL bytes).
 #include "TestSupport.h"
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -159,18 +161,24 @@ TEST(ReadMidasFile, ReadsOnlyRegularFilesAndNeverWaits)
 {
     const TempFile model("*UNIT\nKN,MM\n\n*NODE\n1,0,0,0\n\n");
     const std::string link = model.path() + ".link", fifo = model.path() + ".fifo";
+    const std::pair<std::string, bool> rows[] = {
+        {model.path(), true}, {std::filesystem::path(model.path()).parent_path().string(), false}, {"/nonexistent/model.mgt", false},
+#ifdef _WIN32
+        {"NUL", false}, {"\\\\.\\NUL", false}, {"CONIN$", false}};  // devices
+#else
+        {link, true} /* a link to a regular file is that file */, {"/dev/null", false}, {"/dev/zero", false},
+        {fifo, false} /* refused at once, not waited on */, {"/proc/self/mem", false} /* a regular file whose first read fails */};
     std::filesystem::create_symlink(model.path(), link);
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::pair<std::string, bool> rows[] = {
-        {model.path(), true}, {link, true} /* a link to a regular file is that file */, {"/dev/null", false}, {"/dev/zero", false},
-        {std::filesystem::path(model.path()).parent_path(), false}, {fifo, false} /* refused at once, not waited on */,
-        {"/nonexistent/model.mgt", false}, {"/proc/self/mem", false} /* a regular file whose first read fails */};
     ::alarm(10);  // a read that waits ends the test program
+#endif
     for (const auto& [path, readable] : rows) {
         Translation t;
         EXPECT_TRUE(t.ReadMidasFile(path.c_str()) == readable && t.HaveReadFile() == readable) << path;
     }
+#ifndef _WIN32
     ::alarm(0);
+#endif
     Translation t;
     EXPECT_FALSE(t.ReadMidasFile(nullptr) || t.HaveReadFile());
     std::filesystem::remove(link), std::filesystem::remove(fifo);

@@ -30,8 +30,8 @@ TEST(RealModels, FingerprintsInBothProfiles)
         {"17-", kCurrent, false, {0, 0, 0, 0, 0, 0, 0, 0}, 0, ""}};
     for (const auto& [prefix, profile, ok, counts, coordinateSum, first] : rows) {
         std::string path;
-        for (const auto& entry : std::filesystem::directory_iterator(dir))
-            if (entry.path().filename().string().rfind(prefix, 0) == 0) path = entry.path().string();
+        for (const auto& entry : std::filesystem::directory_iterator(Utf8Path(dir)))
+            if (entry.path().filename().string().rfind(prefix, 0) == 0) path = Utf8Text(entry.path());
         SCOPED_TRACE(path + (profile == kClassic ? ", classic" : ", current"));
         const MessageCapture quiet;
         const Translated run(path, profile, true);

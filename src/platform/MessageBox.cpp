@@ -1,19 +1,29 @@
-// The message box: a replaceable handler; by default the text goes to standard error.
+// The message box: a replaceable handler; by default a modal box on Windows and a line on standard
+// error elsewhere.
 #include "MessageBox.h"
 
 #include <cstdio>
 #include <mutex>
 
-namespace {
+#if defined(_WIN32)
+#include "WideText.h"
+#endif
 
-// One stdio call, so that the messages of two translations on two threads do not interleave.
-void WriteToStandardError(const char* text, void*)
+void ShowSystemMessageBox(const char* text, void*)
 {
+#if defined(_WIN32)
+    // No owner window: the library does not know the host's windows. The text arrives as UTF-8.
+    MessageBoxW(nullptr, midas2orvo::WideText(text, CP_UTF8).c_str(), L"midas2orvo", MB_OK | MB_ICONWARNING);
+#else
+    // One stdio call, so that the messages of two translations on two threads do not interleave.
     std::fprintf(stderr, "%s\n", text);
+#endif
 }
 
+namespace {
+
 std::mutex g_Lock;
-MessageBoxHandler g_Handler = &WriteToStandardError;
+MessageBoxHandler g_Handler = &ShowSystemMessageBox;
 void* g_Context = nullptr;
 
 } // namespace
@@ -22,7 +32,7 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler, void* context)
 {
     std::lock_guard<std::mutex> lock(g_Lock);
     MessageBoxHandler previous = g_Handler;
-    g_Handler = handler ? handler : &WriteToStandardError;
+    g_Handler = handler ? handler : &ShowSystemMessageBox;
     g_Context = handler ? context : nullptr;
     return previous;
 }

@@ -2,14 +2,10 @@
 #include "LineStream.h"
 
 #include "midas2orvo/Diagnostics.h"
+#include "platform/Files.h"
 
 #include <algorithm>
 #include <cstring>
-#include <sys/stat.h>
-#if !defined(_WIN32)
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 constexpr std::size_t kChunk = 1 << 16;
@@ -25,31 +21,21 @@ bool LineStream::Open(const char* path)
 {
     if (!path)
         return false;
-#if defined(_WIN32)
-    std::FILE* file = std::fopen(path, "rb");
-#else
-    // Opened without blocking, so that a FIFO with no writer is refused at once instead of waiting.
-    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    std::FILE* file = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
-    if (fd >= 0 && !file)
-        ::close(fd);
-#endif
+    std::int64_t size = 0;
+    std::FILE* file = midas2orvo::OpenRegularFile(path, size);
     if (!file)
         return false;
-    // Only regular files: a directory has no lines, and a FIFO, socket or device (/dev/zero) may block
-    // or never end. A file whose first read fails (an I/O error) is refused as well.
-    struct stat info {};
+    // A file whose first read fails (an I/O error) is refused as well.
     std::string buffer(kChunk, '\0');
-    std::size_t got = 0;
-    if (fstat(fileno(file), &info) != 0 || (info.st_mode & S_IFMT) != S_IFREG ||
-        ((got = std::fread(buffer.data(), 1, buffer.size(), file)) == 0 && std::ferror(file))) {
+    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file);
+    if (got == 0 && std::ferror(file)) {
         std::fclose(file);
         return false;
     }
     if (m_pFile)
         std::fclose(m_pFile);
     m_pFile = file;
-    m_nSize = info.st_size;
+    m_nSize = size;
     m_bMemory = false;
     m_Buffer = std::move(buffer);
     m_nPos = 0;
@@ -108,7 +94,7 @@ bool LineStream::Seek(std::int64_t offset)
     const std::int64_t from = std::min(here, offset);
     std::int64_t left = std::max(here, offset) - from;
     std::int64_t feeds = 0;
-    if (fseeko(m_pFile, off_t(from), SEEK_SET) != 0)
+    if (!midas2orvo::SeekFile(m_pFile, from))
         return false;
     std::string chunk(kChunk, '\0');
     while (left > 0) {
@@ -118,7 +104,7 @@ bool LineStream::Seek(std::int64_t offset)
         feeds += std::count(chunk.data(), chunk.data() + got, '\n');
         left -= std::int64_t(got);
     }
-    if (fseeko(m_pFile, off_t(offset), SEEK_SET) != 0)
+    if (!midas2orvo::SeekFile(m_pFile, offset))
         return false;
     m_nLineFeeds += offset < here ? -feeds : feeds;
     m_nBufferStart = offset;

@@ -21,11 +21,18 @@ function(run)
   set(out "${out}" PARENT_SCOPE)
 endfunction()
 
-# Runs a program (the command given) on the example, whose 7 nodes and 6 members it must print.
-function(check_counts)
-  run(${ARGN} "${SOURCE}/examples/portal-frame.mgt")
+# Runs program on the example, whose 7 nodes and 6 members it must print; the words after the program (an
+# environment to set, say) go before it. A Windows host finds the DLL beside itself, where a host
+# application ships it.
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
+function(check_counts program)
+  get_filename_component(directory "${program}" DIRECTORY)
+  if(EXE STREQUAL ".exe" AND NOT directory STREQUAL "${prefix}/${BINDIR}")
+    file(COPY "${prefix}/${BINDIR}/midas2orvo.dll" DESTINATION "${directory}")
+  endif()
+  run(${ARGN} ${EMULATOR} "${program}${EXE}" "${SOURCE}/examples/portal-frame.mgt")
   if(NOT out MATCHES "nodes +7\n" OR NOT out MATCHES "lines +6\n")
-    message(FATAL_ERROR "${ARGN} printed unexpected counts:\n${out}")
+    message(FATAL_ERROR "${program} printed unexpected counts:\n${out}")
   endif()
 endfunction()
 
@@ -55,6 +62,7 @@ elseif(STEP STREQUAL "FindPackage")
   run("${CMAKE_COMMAND}" -S "${SOURCE}/tests/package" -B "${work}" -G "${GENERATOR}" "-DCMAKE_MAKE_PROGRAM=${MAKE}"
     "-DCMAKE_CXX_COMPILER=${CXX}" "-DCMAKE_CXX_FLAGS=${FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}"
     "-DCMAKE_BUILD_TYPE=${CONFIG}" "-DCMAKE_PREFIX_PATH=${prefix}" -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF
+    "-DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}"
     -DMIDAS2ORVO_HOST_VERSION=${VERSION})
   string(FIND "${out}" "midas2orvo ${VERSION} from ${prefix}/" found)
   if(found EQUAL -1)
@@ -74,17 +82,21 @@ else()
   endif()
   run("${PKG_CONFIG}" --cflags --libs midas2orvo)
   separate_arguments(package_flags UNIX_COMMAND "${out}")
-  # The build's compiler with its flags and the rpath; the other of g++ and clang++ with pkg-config's flags
-  # only and LD_LIBRARY_PATH, unless the library is sanitized (it needs its own compiler's runtime).
+  if(EXE STREQUAL ".exe" AND LINK_FLAGS MATCHES "(^| )-static( |$)")  # a static runtime, the DLL's import library
+    set(package_flags -Wl,-Bdynamic ${package_flags} -Wl,-Bstatic)
+  endif()
+  # The build's compiler with its flags and the rpath; on Linux also the other of g++ and clang++ with
+  # pkg-config's flags only and LD_LIBRARY_PATH, unless the library is sanitized (it needs its own
+  # compiler's runtime).
   separate_arguments(flags UNIX_COMMAND "${FLAGS} ${LINK_FLAGS}")
-  run("${CXX}" ${flags} "${SOURCE}/tests/package/host.cpp" -o "${work}/host" ${package_flags} "-Wl,-rpath,${libdir}")
-  check_counts("${work}/host")
+  run("${CXX}" ${flags} "${SOURCE}/tests/package/host.cpp" -o "${work}/midas2orvo_host" ${package_flags} "-Wl,-rpath,${libdir}")
+  check_counts("${work}/midas2orvo_host")
   set(compilers clang++ g++)
   string(REGEX MATCH "clang" used "${CXX}")  # clang++ is left out after a clang build, else g++ after clang++
   list(REMOVE_ITEM compilers "${used}++")
   find_program(other NAMES ${compilers} NO_CACHE)
-  if(other AND NOT FLAGS MATCHES "-fsanitize")
-    run("${other}" "${SOURCE}/tests/package/host.cpp" -o "${work}/host-other" ${package_flags})
-    check_counts("${CMAKE_COMMAND}" -E env "LD_LIBRARY_PATH=${libdir}" "${work}/host-other")
+  if(other AND NOT EXE STREQUAL ".exe" AND NOT FLAGS MATCHES "-fsanitize")
+    run("${other}" "${SOURCE}/tests/package/host.cpp" -o "${work}/midas2orvo_host_other" ${package_flags})
+    check_counts("${work}/midas2orvo_host_other" "${CMAKE_COMMAND}" -E env "LD_LIBRARY_PATH=${libdir}")
   endif()
 endif()

@@ -38,6 +38,7 @@ FORCE, LENGTH, KJ, C
 6, DBUSER, T, CC, 0, 0, 0, 0, 0, 0, YES, NO, T, 2, {0,1:0.3}, {0,1:0.2}, {0,1:0.01}, {0,1:0.015}, 0, 0, 0, 0, 0, 0
 7, DBUSER, SB, CC, 0, 0, 0, 0, 0, 0, YES, NO, SB, 2, {0,1:0.4}, {0,1:0.2}, 0, 0, 0, 0, 0, 0, 0, 0
 8, DBUSER, SR, CC, 0, 0, 0, 0, 0, 0, YES, NO, SR, 2, {0,1:0.3}, 0, 0, 0, 0, 0, 0, 0, 0, 0
+9, DBUSER, H, CC, 0, 0, 0, 0, 0, 0, YES, NO, H, 1, GB-YB05, H 400x200x8/13
 *THICKNESS
 1, VALUE, 1, YES, {0,1:0.2}, 0, NO, 0, 0
 *CONSTRAINT

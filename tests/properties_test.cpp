@@ -135,6 +135,21 @@ TEST(MaterialStep, GradesByWholeNameUnderSteelOrConcreteCodes)
     ASSERT_EQ(t.m_MaterialArray.GetSize(), int(std::size(rows)));
     for (int i = 0; i < t.m_MaterialArray.GetSize(); ++i)
         EXPECT_EQ(MaterialLine(t.m_MaterialArray[i]->Property), std::get<2>(rows[i])) << std::get<0>(rows[i]) << " " << std::get<1>(rows[i]);
+    // Every grade: steels Q235 to Q420 are codes 1 to 4 with their yield in the name, concretes C15 to C80
+    // codes 7 to 20; each family shares its constants, and the modulus rises with the grade.
+    const std::string grades[] = {"Q235", "Q345", "Q390", "Q420", "C15", "C20", "C25", "C30", "C35",
+                                  "C40",  "C45",  "C50",  "C55",  "C60", "C65", "C70", "C75", "C80"};
+    Translation all;
+    text = "*MATERIAL\n";
+    for (const std::string& grade : grades) text += "1,A,N,0,0,0,0,0,1," + std::string(grade[0] == 'Q' ? "GB03(S)" : "GB10(RC)") + "," + grade + "\n";
+    ReadAndWrite(all, text + "\n");
+    ASSERT_EQ(all.m_MaterialArray.GetSize(), int(std::size(grades)));
+    for (int i = 0; i < all.m_MaterialArray.GetSize(); ++i) {
+        const MaterialProperty& p = all.m_MaterialArray[i]->Property;
+        const std::string family = i < 4 ? "206 0.3 1.2e-05 " + grades[i].substr(1) + " 7.85e-06" : Num(p.Elastic) + " 0.2 1e-05 0 2.5e-06";
+        EXPECT_EQ(MaterialLine(p), Num(i < 4 ? i + 1 : i + 3) + " " + family) << grades[i];
+        EXPECT_TRUE(i < 5 || p.Elastic > all.m_MaterialArray[i - 1]->Property.Elastic) << grades[i];
+    }
     const Translated m("*UNIT\nKN,MM\n*MATERIAL\n1, STEEL, Q345, 0, 0, , C, NO, 0.02, 1, GB 50917-13(S), , Q345, NO, 0\n"  // today's columns
                        "2, CONC, C30, 0, 0, , C, NO, 0.05, 1, GB 50917-13(RC), , C30, NO, 0\n", kCurrent);
     EXPECT_EQ(MaterialLine(m.model.m_Materials[0]->Property) + " | " + MaterialLine(m.model.m_Materials[1]->Property),

@@ -2,7 +2,7 @@
 # Measures how many small faults the test suite finds: copies the tree to a scratch directory, builds
 # it once, then plants one single-point change at a time in src/ (.cpp and .h), rebuilds what changed
 # and runs the tests. A mutant is caught when the tests fail or time out; one that does not compile is
-# left out of the count. By hand only, not part of CI: 120 mutants take about half an hour.
+# left out of the count. By hand only, not part of CI: 120 mutants take 40 to 80 minutes.
 #
 # Usage: tools/mutation_check.sh [--tree DIR] [--count N] [--skip K] [--list] [--keep] [SEED]
 #   SEED        picks the mutants (default 1); the same seed on the same src/ gives the same list

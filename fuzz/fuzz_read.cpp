@@ -1,9 +1,12 @@
-// Fuzz target: a whole model text through the reader, from memory and from a file (read through a
-// buffer, stepping back where the load reader looks ahead). Both routes must keep as many records in
-// every block and build the very same working nodes, members and loads (fuzz_translate compares what
-// reaches the host); no block may hold more records than the text has physical lines. In the classic
+// Fuzz target: a whole model text through the reader, from memory and, on one input in four (every input
+// when replaying), from a file (read through a buffer, stepping back where the load reader looks ahead).
+// Both routes must keep as many records in every block and build the very same working nodes, members and
+// loads (fuzz_translate compares what reaches the host); no block may hold more records than the text has
+// physical lines. Inputs stay within one buffer of the file route, whose chunk edges the long sweeps of
+// the tests cross; the second reading here mostly checks the step back. In the classic
 // profile every kept record must meet its block's contract, and no more loads are made than lines read
 // (a load line names one node or member; a concentrated member load makes four entries).
+#include <functional>
 #include <type_traits>
 
 #include "fuzz_common.h"
@@ -61,14 +64,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Quiet();
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const int physical = fuzz::PhysicalLines(text);
+    bool bothRoutes = std::hash<std::string_view>{}(text) % 4 == 0;
+#ifdef MIDAS2ORVO_FUZZ_REPLAY
+    bothRoutes = true;
+#endif
     for (MidasReadingProfile profile : fuzz::ProfilesFor(size)) {
         Translation fromMemory, fromFile;
         fromMemory.SetReadingProfile(profile);
-        fromFile.SetReadingProfile(profile);
         fuzz::ReadText(fromMemory, text);
-        FUZZ_CHECK(fromFile.ReadMidasFile(fuzz::ScratchFile(text)) && fromFile.HaveReadFile());
         const bool classic = profile == MidasReadingProfile::Classic;
-        FUZZ_CHECK(Check(fromMemory, physical, classic) == Check(fromFile, physical, classic));
+        const std::string memoryAccount = Check(fromMemory, physical, classic);
+        if (!bothRoutes)
+            continue;
+        fromFile.SetReadingProfile(profile);
+        FUZZ_CHECK(fromFile.ReadMidasFile(fuzz::ScratchFile(text)) && fromFile.HaveReadFile());
+        FUZZ_CHECK(memoryAccount == Check(fromFile, physical, classic));
     }
     return 0;
 }

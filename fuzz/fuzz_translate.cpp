@@ -182,9 +182,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Quiet();
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const int physical = fuzz::PhysicalLines(text);
-    // fuzz_read compares the two reading routes record by record on every input; here the file route's
-    // findings and host model are compared on one input in eight (every input when replaying), which
-    // leaves most of the time to the translation itself.
+    // fuzz_read compares the two reading routes record by record; here the file route's findings and host
+    // model are compared on one input in eight (every input when replaying), which leaves most of the time
+    // to the translation itself.
     bool bothRoutes = std::hash<std::string_view>{}(text) % 8 == 0;
 #ifdef MIDAS2ORVO_FUZZ_REPLAY
     bothRoutes = true;

@@ -69,13 +69,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bothRoutes = true;
 #endif
     for (MidasReadingProfile profile : fuzz::ProfilesFor(size)) {
-        Translation fromMemory, fromFile;
+        Translation fromMemory;
         fromMemory.SetReadingProfile(profile);
         fuzz::ReadText(fromMemory, text);
         const bool classic = profile == MidasReadingProfile::Classic;
         const std::string memoryAccount = Check(fromMemory, physical, classic);
         if (!bothRoutes)
             continue;
+        Translation fromFile;
         fromFile.SetReadingProfile(profile);
         FUZZ_CHECK(fromFile.ReadMidasFile(fuzz::ScratchFile(text)) && fromFile.HaveReadFile());
         FUZZ_CHECK(memoryAccount == Check(fromFile, physical, classic));

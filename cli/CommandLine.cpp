@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -66,6 +67,16 @@ const char* SetEncoding(Options& options, const char* name, Action&)
     return nullptr;
 }
 
+const char* SetThreads(Options& options, const char* count, Action&)
+{
+    char* end = nullptr;
+    const long threads = std::strtol(count, &end, 10);
+    if (end == count || *end != '\0' || threads < 0 || threads > 64)
+        return "--threads takes a number from 0 to 64";
+    options.threads = int(threads);
+    return nullptr;
+}
+
 const char* SetView(Options& options, const char* name, Action&)
 {
     return ParseSvgView(name, options.view) ? nullptr : "--view takes iso, xy, xz or yz";
@@ -84,6 +95,8 @@ constexpr CliOption kOptions[] = {
      "current: the layout MIDAS Gen/Civil 8.x and 9.x write", &SetProfile},
     {"encoding", 'e', "NAME", Completes::Nothing, nullptr,
      "code page of the names in FILE (e.g. GBK, CP949, CP1251), shown as UTF-8", &SetEncoding},
+    {"threads", 't', "N", Completes::Nothing, nullptr,
+     "read large files on N threads (default 0: one per hardware thread; 1: one thread)", &SetThreads},
     {"stats", 0, nullptr, Completes::Nothing, nullptr,
      "print the time of each stage and the peak memory on standard error", &SetFlag<&Options::stats, true>},
     {"no-large-pages", 0, nullptr, Completes::Nothing, nullptr,
@@ -225,7 +238,7 @@ std::string UsageText()
     }
     text += std::string("\n") + kValues + "\nExit status:";
     for (const auto& [status, meaning] : kExitStatuses)
-        text += " " + std::to_string(status) + " " + meaning + (status == 2 ? ".\n" : ",");
+        text.append(" ").append(std::to_string(status)).append(" ").append(meaning).append(status == 2 ? ".\n" : ",");
     return text;
 }
 
@@ -243,14 +256,14 @@ std::string ManPage()
         page += ".TP\n";
         if (option.letter)
             page += std::string("\\fB\\-") + option.letter + "\\fR, ";
-        page += "\\fB\\-\\-" + Roff(option.name) + "\\fR";
+        page.append("\\fB\\-\\-").append(Roff(option.name)).append("\\fR");
         if (option.valueName)
-            page += "=\\fI" + Roff(option.valueName) + "\\fR";
-        page += "\n" + Roff(option.help) + "\n";
+            page.append("=\\fI").append(Roff(option.valueName)).append("\\fR");
+        page.append("\n").append(Roff(option.help)).append("\n");
     }
     page += ".SH EXIT STATUS\n";
     for (const auto& [status, meaning] : kExitStatuses)
-        page += ".TP\n" + std::to_string(status) + "\n" + Roff(meaning) + "\n";
+        page.append(".TP\n").append(std::to_string(status)).append("\n").append(Roff(meaning)).append("\n");
     return page;
 }
 

@@ -12,6 +12,7 @@ struct Options {
     bool report = false;
     bool stats = false;
     bool largePages = true;
+    int threads = 0;  // reading threads; 0: the hardware threads
     const char* svg = nullptr;
     SvgView view = SvgView::Iso;
     MidasReadingProfile profile = MidasReadingProfile::Classic;

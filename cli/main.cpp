@@ -162,6 +162,7 @@ void Import(const Options& options, TranslationOutcome& outcome, ModalData_Orvo&
     {
         MIDAStranslatetoOrvo translator;
         translator.SetReadingProfile(options.profile);
+        translator.SetReadingThreads(options.threads);
         translator.SetDiagnostics(&findings);
         translator.SetReleaseAfterHandOver(true);  // nothing is translated twice: the peak is lower
         outcome.read = translator.ReadMidasFile(options.source.c_str());

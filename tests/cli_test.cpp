@@ -169,7 +169,7 @@ TEST(Cli, ManualPageAndCompletionFollowTheOptions)
         const std::string roff = std::regex_replace((*it)[1].str(), std::regex("-"), "\\-");  // man(7) hyphens
         EXPECT_NE(man.find("\\fB" + roff + "\\fR"), std::string::npos) << roff;
     }
-    EXPECT_EQ(std::count(longOptions.begin(), longOptions.end(), ' '), 9) << longOptions;
+    EXPECT_EQ(std::count(longOptions.begin(), longOptions.end(), ' '), 10) << longOptions;
     for (const auto& [words, offered] : std::vector<std::pair<std::string, std::string>>{
              {"--", longOptions + "\n"}, {"--pro", "--profile\n"}, {"-j --profile ''", "classic current\n"},
              {"-p c", "classic current\n"}, {"--view = x", "xy xz\n"}, {"-e ''", "\n"}})

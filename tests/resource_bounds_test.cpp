@@ -46,13 +46,16 @@ long long Status(const std::string& key)
 // plain run measures it (sanitizers quarantine freed memory, valgrind keeps copies of its own).
 std::unique_ptr<Translated> Measured(const std::string& path, MidasReadingProfile profile, long long limit)
 {
+#ifdef MIDAS2ORVO_SANITIZED
+    (void)limit;
+    return std::make_unique<Translated>(path, profile, true);
+#else
     const bool measures = !std::getenv("LD_PRELOAD") && std::ofstream("/proc/self/clear_refs") << "5";  // resets the peak
     const long long start = Status("VmRSS:");
     auto run = std::make_unique<Translated>(path, profile, true);
-#ifndef MIDAS2ORVO_SANITIZED
     EXPECT_LT(measures ? Status("VmHWM:") - start : 0, limit << 10) << "peak memory grew beyond " << limit << " MiB";
-#endif
     return run;
+#endif
 }
 
 } // namespace

@@ -56,7 +56,13 @@ Registry& Chunks()
 
 Chunk* NewChunk(std::size_t bytes)
 {
-    void* memory = AllocateAligned(bytes, kPage);
+    // A large chunk may be a block the import freed, of any size from a large page on.
+    std::size_t reused = 0;
+    void* memory = bytes >= kLargePage ? TakeReused(kLargePage, bytes, reused) : nullptr;
+    if (memory)
+        bytes = reused;
+    else
+        memory = AllocateAligned(bytes, kPage);
     if (!memory)
         return nullptr;
     auto* chunk = ::new (memory) Chunk;

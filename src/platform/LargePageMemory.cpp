@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #if defined(_WIN32)
 #include <malloc.h>
@@ -17,7 +20,97 @@ namespace {
 
 std::size_t Rounded(std::size_t bytes, std::size_t alignment) { return (bytes + alignment - 1) & ~(alignment - 1); }
 
+// The large blocks freed while some ReusedMemory is alive, each a whole number of large pages.
+struct KeptBlocks {
+    std::mutex mutex;
+    int users = 0;
+    std::vector<std::pair<void*, std::size_t>> blocks;
+};
+KeptBlocks& Kept()
+{
+    static KeptBlocks* kept = new KeptBlocks;  // never destroyed: blocks may be freed at exit
+    return *kept;
+}
+
+#if defined(__linux__)
+// The smallest kept block of size bytes or more, cut to size (its tail goes back); null when none.
+void* TakeKept(std::size_t size)
+{
+    KeptBlocks& kept = Kept();
+    std::lock_guard<std::mutex> lock(kept.mutex);
+    std::size_t best = kept.blocks.size();
+    for (std::size_t k = 0; k < kept.blocks.size(); ++k)
+        if (kept.blocks[k].second >= size && (best == kept.blocks.size() || kept.blocks[k].second < kept.blocks[best].second))
+            best = k;
+    if (best == kept.blocks.size())
+        return nullptr;
+    const auto [block, bytes] = kept.blocks[best];
+    kept.blocks[best] = kept.blocks.back();
+    kept.blocks.pop_back();
+    if (bytes > size)
+        munmap(static_cast<char*>(block) + size, bytes - size);
+    return block;
+}
+
+// Keeps a freed block while some ReusedMemory is alive; false when none is.
+bool Keep(void* block, std::size_t size)
+{
+    KeptBlocks& kept = Kept();
+    std::lock_guard<std::mutex> lock(kept.mutex);
+    if (kept.users == 0)
+        return false;
+    kept.blocks.emplace_back(block, size);
+    return true;
+}
+#endif
+
 } // namespace
+
+void* TakeReused(std::size_t least, std::size_t most, std::size_t& bytes)
+{
+#if defined(__linux__)
+    KeptBlocks& kept = Kept();
+    std::lock_guard<std::mutex> lock(kept.mutex);
+    std::size_t best = kept.blocks.size();
+    for (std::size_t k = 0; k < kept.blocks.size(); ++k) {
+        const std::size_t size = kept.blocks[k].second;
+        if (size >= least && size <= most && (best == kept.blocks.size() || size > kept.blocks[best].second))
+            best = k;
+    }
+    if (best < kept.blocks.size()) {
+        void* block = kept.blocks[best].first;
+        bytes = kept.blocks[best].second;
+        kept.blocks[best] = kept.blocks.back();
+        kept.blocks.pop_back();
+        return block;
+    }
+#endif
+    (void)least, (void)most;
+    bytes = 0;
+    return nullptr;
+}
+
+ReusedMemory::ReusedMemory()
+{
+    KeptBlocks& kept = Kept();
+    std::lock_guard<std::mutex> lock(kept.mutex);
+    ++kept.users;
+}
+
+ReusedMemory::~ReusedMemory()
+{
+    std::vector<std::pair<void*, std::size_t>> blocks;
+    {
+        KeptBlocks& kept = Kept();
+        std::lock_guard<std::mutex> lock(kept.mutex);
+        if (--kept.users == 0)
+            blocks.swap(kept.blocks);
+    }
+#if defined(__linux__)
+    for (const auto& [block, bytes] : blocks)
+        munmap(block, bytes);
+#endif
+}
 
 void* AllocateAligned(std::size_t bytes, std::size_t alignment)
 {
@@ -27,8 +120,11 @@ void* AllocateAligned(std::size_t bytes, std::size_t alignment)
     return _aligned_malloc(Rounded(bytes, alignment), alignment);
 #elif defined(__linux__)
     if (bytes >= kLargePage) {
-        // Map a large page more than needed and unmap what lies outside the aligned block.
         const std::size_t size = Rounded(bytes, kLargePage);
+        if (alignment <= kLargePage)
+            if (void* block = TakeKept(size))
+                return block;
+        // Map a large page more than needed and unmap what lies outside the aligned block.
         const std::size_t align = alignment > kLargePage ? alignment : kLargePage;
         void* mapped = mmap(nullptr, size + align, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (mapped == MAP_FAILED)
@@ -58,10 +154,12 @@ void FreeAligned(void* block, std::size_t bytes)
     (void)bytes;
     _aligned_free(block);
 #elif defined(__linux__)
-    if (bytes >= kLargePage)
-        munmap(block, Rounded(bytes, kLargePage));
-    else
+    if (bytes >= kLargePage) {
+        if (!Keep(block, Rounded(bytes, kLargePage)))
+            munmap(block, Rounded(bytes, kLargePage));
+    } else {
         std::free(block);
+    }
 #else
     (void)bytes;
     std::free(block);

@@ -33,11 +33,11 @@ void NoteAreaDataDropped(MidasDiagnostics* sink, const char* line, const std::st
 // Elements other than line members (solids, other words; plates and walls in the classic layout) are not
 // translated. A TENSTR line carries its cable data (pretension) after the subtype field, which no host
 // field holds.
-void ElementBlock::Inspect(const char* line, const MidasRecord& record, long long offset)
+void ElementBlock::Inspect(MidasDiagnostics* sink, const char* line, const MidasRecord& record, long long offset) const
 {
     const ShortText& type = static_cast<const ElementRecord&>(record).m_strType;
     if (Layout().current && (type == "PLATE" || type == "WALL")) {
-        NoteAreaDataDropped(Diagnostics(), line, type.str(), offset);
+        NoteAreaDataDropped(sink, line, type.str(), offset);
     } else if (type == "TENSTR") {
         std::vector<std::string_view> fields;
         SplitFields(line, fields);
@@ -46,10 +46,10 @@ void ElementBlock::Inspect(const char* line, const MidasRecord& record, long lon
             if (ToReal(fields[k]) != 0.0)
                 values += (values.empty() ? "" : ", ") + std::string(fields[k]);
         if (!values.empty())
-            Note(Diagnostics(), MidasFinding::CablePretension, offset,
+            Note(sink, MidasFinding::CablePretension, offset,
                  "element " + std::to_string(static_cast<const ElementRecord&>(record).m_nID) + ": " + values);
     } else if (type != "BEAM" && type != "TRUSS") {
-        Note(Diagnostics(), MidasFinding::UntranslatedElement, offset, type.str());
+        Note(sink, MidasFinding::UntranslatedElement, offset, type.str());
     }
 }
 

@@ -57,5 +57,5 @@ class UnitBlock final : public BlockOf<UnitRecord> {};
 class NodeBlock final : public BlockOf<NodeRecord> {};
 class ElementBlock final : public BlockOf<ElementRecord> {
 public:
-    void Inspect(const char* line, const MidasRecord& record, long long offset) override;
+    void Inspect(MidasDiagnostics* sink, const char* line, const MidasRecord& record, long long offset) const override;
 };

@@ -56,6 +56,7 @@ class ConstraintBlock final : public BlockOf<ConstraintRecord> {};
 class FrameReleaseBlock final : public BlockOf<FrameReleaseRecord> {
 public:
     static constexpr std::size_t kMaxJoined = 2047;
+    bool ReadsInChunks() const override { return false; }  // a record may span lines
     bool ReadDataLine(LineSource& lines, std::string& out) override;
 
 private:

@@ -46,6 +46,18 @@ void Ledger::CountLine(long long offset)
         row.firstDataOffset = offset;
 }
 
+void Ledger::CountLines(long long n, long long offset)
+{
+    if (!m_bOn || n <= 0)
+        return;
+    if (m_Rows.empty())
+        m_Rows.push_back(LedgerRow{});
+    LedgerRow& row = m_Rows.back();
+    if (row.dataLines == 0)
+        row.firstDataOffset = offset;
+    row.dataLines = int(std::min<long long>(row.dataLines + n, 0x7fffffff));
+}
+
 void Ledger::UncountLines(int n)
 {
     if (!m_bOn || m_Rows.empty())

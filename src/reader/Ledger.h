@@ -43,6 +43,8 @@ public:
     void MarkLoadCases() { if (!m_Rows.empty()) m_Rows.back().loadCases = true; }
     // A data line of the current row (a row "" is made for data lines before any keyword line).
     void CountLine(long long offset);
+    // n data lines of the current row, the first at offset.
+    void CountLines(long long n, long long offset);
     void UncountLines(int n);
     // A block is released: the lines its records used so far are fixed in its rows.
     void Freeze(const MidasBlock* block);

@@ -40,6 +40,7 @@ bool LineStream::Open(const char* path)
     m_Buffer = std::move(buffer);
     m_nPos = 0;
     m_nEnd = got;
+    m_pData = m_Buffer.data();
     m_nBufferStart = 0;
     m_nLineFeeds = 0;
     return true;
@@ -55,8 +56,55 @@ void LineStream::OpenText(std::string text)
     m_nSize = std::int64_t(m_Buffer.size());
     m_nPos = 0;
     m_nEnd = m_Buffer.size();
+    m_pData = m_Buffer.data();
     m_nBufferStart = 0;
     m_nLineFeeds = 0;
+}
+
+void LineStream::OpenView(const char* data, std::size_t size, std::int64_t offset, std::int64_t lineFeeds)
+{
+    if (m_pFile)
+        std::fclose(m_pFile);
+    m_pFile = nullptr;
+    m_bMemory = true;
+    m_Buffer.clear();
+    m_pData = data;
+    m_nSize = offset + std::int64_t(size);
+    m_nPos = 0;
+    m_nEnd = size;
+    m_nBufferStart = offset;
+    m_nLineFeeds = lineFeeds;
+}
+
+void LineStream::NoteProgress()
+{
+    if (m_pProgress && m_nBufferStart >= m_nNextProgress) {
+        m_pProgress->Progress(m_nBufferStart, m_nSize);
+        m_nNextProgress = m_nBufferStart + (std::int64_t(4) << 20);
+    }
+}
+
+std::string_view LineStream::Ahead(std::size_t want)
+{
+    if (m_nEnd - m_nPos < want && !m_bMemory && m_pFile) {
+        // Keep the bytes not yet read at the start of a buffer large enough, and read on behind them.
+        const std::size_t kept = m_nEnd - m_nPos;
+        std::memmove(m_Buffer.data(), m_Buffer.data() + m_nPos, kept);
+        m_nBufferStart += std::int64_t(m_nPos);
+        if (m_Buffer.size() < want)
+            m_Buffer.resize(want);
+        m_pData = m_Buffer.data();
+        m_nPos = 0;
+        m_nEnd = kept;
+        NoteProgress();
+        while (m_nEnd < want) {
+            const std::size_t got = std::fread(m_Buffer.data() + m_nEnd, 1, m_Buffer.size() - m_nEnd, m_pFile);
+            if (got == 0)
+                break;
+            m_nEnd += got;
+        }
+    }
+    return {m_pData + m_nPos, std::min(m_nEnd - m_nPos, want)};
 }
 
 bool LineStream::Fill()
@@ -65,10 +113,8 @@ bool LineStream::Fill()
         return false;
     m_nBufferStart += std::int64_t(m_nEnd);
     m_nPos = 0;
-    if (m_pProgress && m_nBufferStart >= m_nNextProgress) {
-        m_pProgress->Progress(m_nBufferStart, m_nSize);
-        m_nNextProgress = m_nBufferStart + (std::int64_t(4) << 20);
-    }
+    NoteProgress();
+    m_pData = m_Buffer.data();
     m_nEnd = std::fread(m_Buffer.data(), 1, m_Buffer.size(), m_pFile);
     return m_nEnd > 0;
 }
@@ -79,7 +125,7 @@ bool LineStream::Seek(std::int64_t offset)
         return false;
     if (offset >= m_nBufferStart && offset <= m_nBufferStart + std::int64_t(m_nEnd)) {
         const std::size_t pos = std::size_t(offset - m_nBufferStart);
-        const char* data = m_Buffer.data();
+        const char* data = m_pData;
         if (pos < m_nPos)
             m_nLineFeeds -= std::count(data + pos, data + m_nPos, '\n');
         else
@@ -125,7 +171,7 @@ bool LineStream::ReadBytes(std::string& out, std::size_t maxBytes)
             break;
         }
         const std::size_t want = std::min(m_nEnd - m_nPos, maxBytes - m_nLastRead);
-        const char* start = m_Buffer.data() + m_nPos;
+        const char* start = m_pData + m_nPos;
         const void* lf = std::memchr(start, '\n', want);
         const std::size_t take = lf ? std::size_t(static_cast<const char*>(lf) - start) + 1 : want;
         out.append(start, take);
@@ -165,7 +211,7 @@ bool LineStream::ReadWholeLine(std::string& out)
 void LineStream::SkipPastLineFeed()
 {
     while (m_nPos < m_nEnd || Fill()) {
-        const char* start = m_Buffer.data() + m_nPos;
+        const char* start = m_pData + m_nPos;
         const void* lf = std::memchr(start, '\n', m_nEnd - m_nPos);
         if (lf) {
             m_nPos += std::size_t(static_cast<const char*>(lf) - start) + 1;

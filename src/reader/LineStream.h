@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 class MidasDiagnostics;
 
@@ -30,6 +31,20 @@ public:
     bool Open(const char* path);
     // Reads from a copy of text instead of a file (tests and fuzzing).
     void OpenText(std::string text);
+    // Reads size bytes at data, which stay alive and unchanged while this stream reads them, as the bytes
+    // of a file from offset on, whose line feeds before offset are lineFeeds (a piece of a larger text
+    // read on another thread).
+    void OpenView(const char* data, std::size_t size, std::int64_t offset, std::int64_t lineFeeds);
+
+    // The bytes from Tell() on, at least want of them where the stream holds that many (fewer only at
+    // its end); valid until the next read, Seek or Ahead.
+    std::string_view Ahead(std::size_t want);
+    // Moves bytes forward within what Ahead gave, past lineFeeds line feeds.
+    void Skip(std::size_t bytes, std::int64_t lineFeeds)
+    {
+        m_nPos += bytes;
+        m_nLineFeeds += lineFeeds;
+    }
 
     // Reads one physical line of at most maxBytes bytes into out; false at the end of the stream.
     bool ReadLine(std::string& out, std::size_t maxBytes = kPhysicalLine);
@@ -48,11 +63,13 @@ public:
 
 private:
     bool Fill();
+    void NoteProgress();
     bool ReadBytes(std::string& out, std::size_t maxBytes);
     void SkipPastLineFeed();
 
     std::FILE* m_pFile = nullptr;
     std::string m_Buffer;
+    const char* m_pData = nullptr;  // m_Buffer's bytes, or those of a view
     std::size_t m_nPos = 0;
     std::size_t m_nEnd = 0;
     std::int64_t m_nBufferStart = 0;

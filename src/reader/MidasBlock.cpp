@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "ChunkedReading.h"
 #include "TextUtils.h"
 
 bool MidasBlock::ReadBlock(LineSource& lines)
@@ -18,11 +19,14 @@ bool MidasBlock::ReadRecords(LineSource& lines)
     std::string line;
     line.reserve(2048);
     m_nRejectedOffset = -1;
-    for (;;) {
+    for (int read = 0;; ++read) {
+        // A block that has run to many records goes on in pieces on several threads, where the reading has them.
+        if (lines.Chunks() && read == lines.Chunks()->LeadRecords() && ReadsInChunks())
+            ReadInChunks(lines, *lines.Chunks());
         const long long counted = lines.CountedLines();
         if (!ReadDataLine(lines, line))
             return true;
-        MidasRecord* record = m_MakeRecord(m_Records);
+        MidasRecord* record = m_pRecordClass->make(m_Records);
         if (!record)
             return true;
         if (!record->Parse(line.c_str())) {
@@ -35,7 +39,7 @@ bool MidasBlock::ReadRecords(LineSource& lines)
             return false;
         }
         if (m_pDiagnostics) {
-            Inspect(line.c_str(), *record, m_nLineOffset);
+            Inspect(m_pDiagnostics, line.c_str(), *record, m_nLineOffset);
             m_RecordOffsets.resize(std::size_t(m_Records.GetSize()), -1);
             m_RecordOffsets.push_back(m_nLineOffset);
         }
@@ -48,7 +52,7 @@ bool MidasBlock::ReadRecords(LineSource& lines)
     }
 }
 
-void MidasBlock::Inspect(const char*, const MidasRecord&, long long) {}
+void MidasBlock::Inspect(MidasDiagnostics*, const char*, const MidasRecord&, long long) const {}
 
 long long MidasBlock::RecordOffset(int index) const
 {

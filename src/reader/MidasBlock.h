@@ -18,36 +18,50 @@ public:
     virtual bool Parse(const char* line) = 0;
 };
 
+// How a block makes the records of its class in its storage: the next one (ReadBlock keeps or discards
+// it), or in places reserved ahead, for data lines parsed on several threads.
+struct RecordClass {
+    MidasRecord* (*make)(PooledArray<MidasRecord>& records);
+    bool (*reserve)(PooledArray<MidasRecord>& records, int end);
+    MidasRecord* (*makeAt)(PooledArray<MidasRecord>& records, int index);
+};
+
+template <class R>
+struct RecordsOf {
+    static MidasRecord* Make(PooledArray<MidasRecord>& records) { return records.template Make<R>(); }
+    static bool Reserve(PooledArray<MidasRecord>& records, int end) { return records.template Reserve<R>(end); }
+    static MidasRecord* MakeAt(PooledArray<MidasRecord>& records, int index) { return records.template MakeAt<R>(index); }
+    static constexpr RecordClass kClass{&Make, &Reserve, &MakeAt};
+};
+
+class ChunkedReading;
+
 // A keyword block reader: reads the data lines after its keyword line and keeps one record per accepted
 // line, in file order.
 class MidasBlock {
 public:
-    // Makes an empty record in the block's storage; ReadBlock keeps or discards it.
-    using RecordMaker = MidasRecord* (*)(PooledArray<MidasRecord>& records);
-    template <class R>
-    static MidasRecord* Make(PooledArray<MidasRecord>& records)
-    {
-        return records.template Make<R>();
-    }
-
-    explicit MidasBlock(RecordMaker maker) : m_MakeRecord(maker) {}
+    explicit MidasBlock(const RecordClass& records) : m_pRecordClass(&records) {}
     virtual ~MidasBlock() = default;
 
     // Reads data lines until a line is rejected (false: the usual end, at the blank line after the
     // block) or no data line is left (true). A line that ends the block unparsed is handed back.
     bool ReadBlock(LineSource& lines);
     bool ReadRecords(LineSource& lines);
+    // Whether the data lines may be cut into pieces parsed on several threads: each is read by
+    // ReadDataLine as the block reads it and parsed on its own.
+    virtual bool ReadsInChunks() const { return true; }
     // Fetches the next data line into out, passing over comment lines. False when the source has no
     // further line, or (current layout) when the next line ends the block; that line is handed back.
     virtual bool ReadDataLine(LineSource& lines, std::string& out);
 
-    // Looks at an accepted line and its record for findings; called only while a sink is set.
-    virtual void Inspect(const char* line, const MidasRecord& record, long long offset);
+    // Looks at an accepted line and its record for findings to sink; called only while the block has a
+    // sink (sink is that one, or one that keeps the findings of a piece read on another thread).
+    virtual void Inspect(MidasDiagnostics* sink, const char* line, const MidasRecord& record, long long offset) const;
 
     void SetLayout(const ReadingLayout& layout) { m_pLayout = &layout; }
     const ReadingLayout& Layout() const { return *m_pLayout; }
-    // The record class of today's columns where the layout reads them; made once, when the block opens.
-    void SetRecordMaker(RecordMaker maker) { m_MakeRecord = maker; }
+    // The record class of today's columns where the layout reads them; chosen once, when the block opens.
+    void SetRecordClass(const RecordClass& records) { m_pRecordClass = &records; }
     // The sink for findings (null for none); while set, the block keeps the file offset of each record.
     void SetDiagnostics(MidasDiagnostics* sink) { m_pDiagnostics = sink; }
     MidasDiagnostics* Diagnostics() const { return m_pDiagnostics; }
@@ -97,7 +111,11 @@ protected:
     std::int64_t m_nLineOffset = -1;
 
 private:
-    RecordMaker m_MakeRecord;
+    // Reads on from lines in pieces parsed on the threads of chunks, as far as the records are accepted;
+    // leaves lines at the first line that may end the block (or wherever the pieces stop).
+    void ReadInChunks(LineSource& lines, ChunkedReading& chunks);
+
+    const RecordClass* m_pRecordClass;
     const ReadingLayout* m_pLayout = &ReadingLayout::For(MidasReadingProfile::Classic);
     MidasDiagnostics* m_pDiagnostics = nullptr;
     std::vector<long long> m_RecordOffsets;
@@ -126,7 +144,7 @@ template <class R>
 class BlockOf : public MidasBlock {
 public:
     using Record = R;
-    BlockOf() : MidasBlock(&Make<R>) {}
+    BlockOf() : MidasBlock(RecordsOf<R>::kClass) {}
     R* GetRecord(int index) const { return static_cast<R*>(m_Records.GetAt(index)); }
     int GetCount() const { return m_Records.GetSize(); }
 };

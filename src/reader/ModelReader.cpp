@@ -20,7 +20,7 @@ std::unique_ptr<Block> MakeBlock(const ReadingLayout& layout, unsigned serial)
     block->SetLayout(layout);
     block->SetSerial(serial);
     if (layout.currentColumns)
-        block->SetRecordMaker(&MidasBlock::Make<Current>);
+        block->SetRecordClass(RecordsOf<Current>::kClass);
     return block;
 }
 
@@ -242,7 +242,7 @@ void ReadLoadSections(LineSource& lines, const ModelBlocks& blocks, LoadSectionS
 } // namespace
 
 void ReadModel(LineStream& stream, const ReadingLayout& layout, ModelBlocks& blocks, LoadSectionSink& loads,
-               MidasDiagnostics* sink, Ledger* ledgerIn)
+               MidasDiagnostics* sink, Ledger* ledgerIn, ChunkedReading* chunks)
 {
     Ledger off;
     Ledger& ledger = ledgerIn ? *ledgerIn : off;
@@ -252,6 +252,7 @@ void ReadModel(LineStream& stream, const ReadingLayout& layout, ModelBlocks& blo
     PassedOverLines passedOver(sink);
     stream.SetProgress(sink);
     LineSource lines(stream, layout, &ledger);
+    lines.SetChunks(chunks);
     SectionState section;
     std::string line;
     line.reserve(LineStream::kPhysicalLine + 1);

@@ -56,7 +56,10 @@ public:
     virtual void LoadSection(const ModelBlocks& blocks, const LoadSection& section) = 0;
 };
 
+class ChunkedReading;
+
 // Reads stream to its end into blocks, in the given layout. Findings and progress go to sink (may be null);
-// a ledger that is on gets a row per keyword line with the data lines of its block.
+// a ledger that is on gets a row per keyword line with the data lines of its block. With chunks, large
+// blocks are parsed in pieces on its threads, to the same blocks.
 void ReadModel(LineStream& stream, const ReadingLayout& layout, ModelBlocks& blocks, LoadSectionSink& loads,
-               MidasDiagnostics* sink, Ledger* ledger = nullptr);
+               MidasDiagnostics* sink, Ledger* ledger = nullptr, ChunkedReading* chunks = nullptr);

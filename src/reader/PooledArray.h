@@ -70,6 +70,35 @@ public:
         return item;
     }
 
+    // Makes room for records of class U in the places up to end, so that MakeAt can make them on several
+    // threads at once; false when they would not fit (as Make would refuse them) or memory ran out.
+    template <class U = T>
+    bool Reserve(int end)
+    {
+        static_assert(alignof(U) <= kAlignment, "records are aligned to at most 16 bytes");
+        if (m_nStride == 0)
+            m_nStride = sizeof(U);
+        if (sizeof(U) > m_nStride || m_nStride % alignof(U) != 0 || end < m_nCount || end >= kMaxCount)
+            return false;
+        for (int index = m_nCount; index < end;) {
+            if (!Place(index, true))
+                return false;
+            const int segment = HighestBit((std::uint64_t(index) >> kFirstShift) + 1);
+            index = int(((std::int64_t(1) << (segment + 1)) - 1) << kFirstShift);  // first place of the next
+        }
+        return true;
+    }
+    // Makes a record in a reserved place at or after GetSize(); records made so are kept by AppendMade or
+    // destroyed by DestroyAt. Places apart may be filled on different threads.
+    template <class U = T>
+    U* MakeAt(int index)
+    {
+        return ::new (Place(index, false)) U();
+    }
+    void DestroyAt(int index) { static_cast<T*>(Place(index, false))->~T(); }
+    // The places up to count, each holding a record MakeAt made, join the array.
+    void AppendMade(int count) { m_nCount = count; }
+
     int GetSize() const { return m_nCount; }
     int GetCount() const { return m_nCount; }
 

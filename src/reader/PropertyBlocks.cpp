@@ -5,22 +5,22 @@
 #include "TextUtils.h"
 
 // A classic read of a line in today's column order: a damping ratio in field 9 and the kind in field 10.
-void MaterialBlock::Inspect(const char* line, const MidasRecord&, long long offset)
+void MaterialBlock::Inspect(MidasDiagnostics* sink, const char* line, const MidasRecord&, long long offset) const
 {
     if (Layout().currentColumns)
         return;
     std::vector<std::string_view> fields;
     SplitFields(line, fields);
     if (fields.size() > 9 && (fields[9] == "1" || fields[9] == "2") && fields[8].find('.') != std::string_view::npos)
-        Note(Diagnostics(), MidasFinding::NewerMaterialLayout, offset, std::string(TrimView(line)));
+        Note(sink, MidasFinding::NewerMaterialLayout, offset, std::string(TrimView(line)));
 }
 
 // A classic read of a line in today's column order: the bWE field ("YES"/"NO") lands where the shape is.
-void SectionBlock::Inspect(const char* line, const MidasRecord& record, long long offset)
+void SectionBlock::Inspect(MidasDiagnostics* sink, const char* line, const MidasRecord& record, long long offset) const
 {
     const std::string& shape = static_cast<const SectionRecord&>(record).m_strShape;
     if (!Layout().currentColumns && (shape == "YES" || shape == "NO"))
-        Note(Diagnostics(), MidasFinding::NewerSectionLayout, offset, std::string(TrimView(line)));
+        Note(sink, MidasFinding::NewerSectionLayout, offset, std::string(TrimView(line)));
 }
 
 bool MaterialRecord::Parse(const char* line)

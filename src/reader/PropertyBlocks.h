@@ -51,10 +51,10 @@ public:
 
 class MaterialBlock final : public BlockOf<MaterialRecord> {
 public:
-    void Inspect(const char* line, const MidasRecord& record, long long offset) override;
+    void Inspect(MidasDiagnostics* sink, const char* line, const MidasRecord& record, long long offset) const override;
 };
 class SectionBlock final : public BlockOf<SectionRecord> {
 public:
-    void Inspect(const char* line, const MidasRecord& record, long long offset) override;
+    void Inspect(MidasDiagnostics* sink, const char* line, const MidasRecord& record, long long offset) const override;
 };
 class ThicknessBlock final : public BlockOf<ThicknessRecord> {};

@@ -69,16 +69,11 @@ bool ReadingLayout::IsLoadBlockLine(std::string_view line, std::string_view keyw
     return IsKeywordLine(TrimView(line), keyword, true);
 }
 
-namespace {
-
-// Not blank and not a comment (first non-blank byte ';').
 bool IsDataLine(std::string_view line)
 {
     line = TrimLeftView(line);
     return !line.empty() && line[0] != ';';
 }
-
-} // namespace
 
 bool LineSource::Next(std::string& out)
 {
@@ -105,6 +100,18 @@ bool LineSource::CountRaw(std::int64_t offset, std::int64_t end, std::string_vie
     m_pLedger->CountLine(offset);
     ++m_nCountedTotal;
     return true;
+}
+
+void LineSource::Consume(std::size_t bytes, std::int64_t lineFeeds, long long counted, long long firstCounted,
+                         std::int64_t countedTo)
+{
+    m_Stream.Skip(bytes, lineFeeds);
+    if (!m_pLedger)
+        return;
+    m_pLedger->CountLines(counted, firstCounted);
+    m_nCountedTotal += counted;
+    m_nCountedTo = countedTo;
+    m_bCounted = false;
 }
 
 void LineSource::OpenRow(std::string keyword)

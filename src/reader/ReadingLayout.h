@@ -40,6 +40,11 @@ struct ReadingLayout {
     bool IsLoadBlockLine(std::string_view line, std::string_view keyword) const;
 };
 
+// Not blank and not a comment (first non-blank byte ';'): a line the ledger counts.
+bool IsDataLine(std::string_view line);
+
+class ChunkedReading;
+
 // The lines of a stream as a layout cuts them, with the byte offset each starts at. A reader that meets
 // a line meant for another hands it back, and the next Next delivers it again without reading. With a
 // ledger, each data line (not blank, not a comment) is counted once into the ledger's current row, however
@@ -84,6 +89,17 @@ public:
     long long CountedLines() const { return m_nCountedTotal; }
     // The stream itself, for readers that take physical lines of their own; nothing may be handed back.
     LineStream& Stream() { return m_Stream; }
+    bool HasPending() const { return m_bPending; }
+    // Lines starting before this offset have been counted by the ledger.
+    std::int64_t CountedTo() const { return m_nCountedTo; }
+    // The next bytes of Stream(), with lineFeeds line feeds, were read elsewhere (pieces parsed on other
+    // threads): counted of their lines are data lines for the ledger, the first at firstCounted, and
+    // lines starting before countedTo have been counted.
+    void Consume(std::size_t bytes, std::int64_t lineFeeds, long long counted, long long firstCounted,
+                 std::int64_t countedTo);
+    // The threads that read large blocks in pieces (null: this thread reads every line).
+    ChunkedReading* Chunks() const { return m_pChunks; }
+    void SetChunks(ChunkedReading* chunks) { m_pChunks = chunks; }
     const ReadingLayout& Layout() const { return m_Layout; }
 
 private:
@@ -97,4 +113,5 @@ private:
     std::int64_t m_nCountedTo = 0;  // lines starting before here have been counted
     bool m_bCounted = false;        // the last line delivered was counted as a data line
     long long m_nCountedTotal = 0;
+    ChunkedReading* m_pChunks = nullptr;
 };

@@ -200,12 +200,24 @@ IdBudget::IdBudget(long long ids) : m_nLeft(ids), m_pOuter(t_pBudget) { t_pBudge
 
 IdBudget::~IdBudget() { t_pBudget = m_pOuter; }
 
+long long IdBudget::Left() { return t_pBudget ? t_pBudget->m_nLeft : -1; }
+
+bool IdBudget::Refused() { return t_pBudget && t_pBudget->m_bRefused; }
+
+void IdBudget::Restore(long long left)
+{
+    if (t_pBudget)
+        t_pBudget->m_nLeft = left;
+}
+
 bool IdBudget::Take(long long n)
 {
     if (!t_pBudget)
         return true;
-    if (n > t_pBudget->m_nLeft)
+    if (n > t_pBudget->m_nLeft) {
+        t_pBudget->m_bRefused = true;
         return false;
+    }
     t_pBudget->m_nLeft -= n;
     return true;
 }

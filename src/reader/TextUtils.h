@@ -145,9 +145,15 @@ public:
     IdBudget& operator=(const IdBudget&) = delete;
     // Takes n IDs from the budget alive on this thread; false (nothing taken) when they do not fit.
     static bool Take(long long n);
+    // The IDs left in the budget alive on this thread (-1: none alive), and whether a Take was refused.
+    static long long Left();
+    static bool Refused();
+    // Gives the budget alive on this thread back its state of an earlier Left() (a line read again).
+    static void Restore(long long left);
 
 private:
     long long m_nLeft;
+    bool m_bRefused = false;
     IdBudget* m_pOuter;
 };
 bool AddIdRange(std::string_view item, ValueArray<int>& list);

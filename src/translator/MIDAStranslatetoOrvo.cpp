@@ -23,5 +23,9 @@ bool MIDAStranslatetoOrvo::TranMidastoOrvo(ModalData_Orvo& model) { return m_pIm
 
 int MIDAStranslatetoOrvo::Write() { return m_pImpl->Write(); }
 
+void MIDAStranslatetoOrvo::SetReadingThreads(int threads) { m_pImpl->SetReadingThreads(threads); }
+
+int MIDAStranslatetoOrvo::GetReadingThreads() const { return m_pImpl->GetReadingThreads(); }
+
 void MIDAStranslatetoOrvo::SetReleaseAfterHandOver(bool release) { m_pImpl->SetReleaseAfterHandOver(release); }
 static_assert(sizeof(MIDAStranslatetoOrvo) <= 32, "the exported class holds a table pointer and one pointer to its implementation");

@@ -1,6 +1,8 @@
 // The translator: lifetime, reading, the translation driver, renumbering and the hand-over to the host.
 #include "Translation.h"
 
+#include "platform/LargePageMemory.h"
+
 #include <unordered_map>
 #include <unordered_set>
 
@@ -54,13 +56,16 @@ bool Translation::ReadMidasFile(const char* path)
 
 void Translation::ReadStream(LineStream& stream)
 {
+    const midas2orvo::ReusedMemory reuse;  // each load section's records serve the next
     // Offsets of another file say nothing about this one.
     m_Claims.nodesBuiltTo = m_Claims.linesBuiltTo = -1;
     m_NamedCaseTypes.clear();
     m_Ledger.Clear();
     if (m_pDiagnostics)
         m_Ledger.TurnOn();
-    ReadModel(stream, ReadingLayout::For(m_eProfile), m_Blocks, *this, m_pDiagnostics, &m_Ledger);
+    const int threads = ChunkedReading::ThreadsFor(m_nReadingThreads, stream.Size(), m_nChunkBytes);
+    std::unique_ptr<ChunkedReading> chunks(threads > 1 ? new ChunkedReading(threads, m_nChunkBytes, m_nLeadRecords) : nullptr);
+    ReadModel(stream, ReadingLayout::For(m_eProfile), m_Blocks, *this, m_pDiagnostics, &m_Ledger, chunks.get());
     m_pTargets.reset();
 }
 
@@ -171,6 +176,7 @@ int Translation::InitialObjectID()
 
 bool Translation::TranMidastoOrvo(ModalData_Orvo& model)
 {
+    const midas2orvo::ReusedMemory reuse;  // records freed on the way hold the host's next records
     auto finished = [this](MidasPhase phase) {
         if (m_pDiagnostics)
             m_pDiagnostics->PhaseFinished(phase);

@@ -10,6 +10,7 @@
 
 #include "TranslationRules.h"
 #include "WorkRecords.h"
+#include "reader/ChunkedReading.h"
 #include "reader/ModelReader.h"
 #include "reader/PooledArray.h"
 #include "midas2orvo/OrvoModel.h"
@@ -37,6 +38,16 @@ public:
     // it consumes them; afterwards the translator holds nothing, as if no file had been read.
     void SetReleaseAfterHandOver(bool release) { m_bReleaseAfterHandOver = release; }
     bool ReleasesAfterHandOver() const { return m_bReleaseAfterHandOver; }
+
+    // Threads that parse large blocks (0: the hardware threads; 1: the calling thread alone); the bytes
+    // each takes at a time and the records a block reads before (tests take small pieces of small texts).
+    void SetReadingThreads(int threads) { m_nReadingThreads = threads; }
+    int GetReadingThreads() const { return m_nReadingThreads; }
+    void SetChunking(std::size_t bytes, int leadRecords)
+    {
+        m_nChunkBytes = bytes;
+        m_nLeadRecords = leadRecords;
+    }
 
     // Reads an open stream into the blocks (ReadMidasFile without the file).
     void ReadStream(LineStream& stream);
@@ -71,6 +82,9 @@ public:
     MidasDiagnostics* m_pDiagnostics = nullptr;  // the tap below while a host sink is set
     bool m_bWriting = false;
     bool m_bReleaseAfterHandOver = false;
+    int m_nReadingThreads = 0;
+    std::size_t m_nChunkBytes = ChunkedReading::kChunkBytes;
+    int m_nLeadRecords = ChunkedReading::kLeadRecords;
     PooledArray<WorkNode> m_NodeArray;
     PooledArray<WorkLine> m_LineArray;
     OwnedArray<WorkLSection> m_LSectionArray;

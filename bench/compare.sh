@@ -14,11 +14,12 @@
 #
 # For each model, after an untimed round that brings the file into the page cache, the floor
 # (bench/scan_floor: fgets and strtod over every field), mgt2orvo --stats --no-large-pages (the process
-# as a host has it: no heap tuning) and mgt2orvo --stats (the tool's default, heap on large pages) run
-# in turns, so all three see the same machine. Prints the medians of the time of ReadMidasFile +
-# TranMidastoOrvo, their ratios to the floor (a ratio is the median of the ratios of each round), and
-# the peak resident memory against the file size; then the growth of the import time from 10k to 100k
-# to 1M nodes, again as the median of each round's ratio.
+# as a host has it: no heap tuning) reading on 1 thread and on 2, and mgt2orvo --stats (the tool's
+# default: hardware threads, heap on large pages) run in turns, so all see the same machine. Prints the
+# medians of the time of ReadMidasFile + TranMidastoOrvo, their ratios to the floor (a ratio is the
+# median of the ratios of each round), and the peak resident memory of the 2-thread import against the
+# file size; then the growth of the 2-thread import time from 10k to 100k to 1M nodes, again as the
+# median of each round's ratio.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -80,25 +81,27 @@ for entry in "${models[@]}"; do
   "$build/bench/generate_model" "$nx" "$ny" "$nz" "$file" | sed 's/^/   /'
   if ((dumpsOnly)); then continue; fi
   bytes=$(stat -c %s "$file")
-  floorTimes=() hostTimes[$name]="" tunedTimes=() hostRatios=() tunedRatios=() hostPeaks=() tunedPeaks=()
+  floorTimes=() hostTimes[$name]="" oneTimes=() tunedTimes=() oneRatios=() hostRatios=() tunedRatios=() hostPeaks=()
   # One untimed round first: the file into the page cache.
   "$floor" "$file" >/dev/null
   stats --no-large-pages "$file" >/dev/null
   for ((i = 0; i < runs; ++i)); do
     f=$(seconds "$floor" "$file"); floorTimes+=("$f")
-    read -r t m < <(stats --no-large-pages "$file"); hostTimes[$name]+="$t "; hostPeaks+=("$m")
+    read -r t m < <(stats --no-large-pages --threads 1 "$file"); oneTimes+=("$t"); oneRatios+=("$(calc "$t / $f")")
+    read -r t m < <(stats --no-large-pages --threads 2 "$file"); hostTimes[$name]+="$t "; hostPeaks+=("$m")
     hostRatios+=("$(calc "$t / $f")")
-    read -r t m < <(stats "$file"); tunedTimes+=("$t"); tunedPeaks+=("$m"); tunedRatios+=("$(calc "$t / $f")")
+    read -r t m < <(stats "$file"); tunedTimes+=("$t"); tunedRatios+=("$(calc "$t / $f")")
   done
   f=$(printf '%s\n' "${floorTimes[@]}" | median)
+  o=$(printf '%s\n' "${oneTimes[@]}" | median)
   h=$(printf '%s\n' ${hostTimes[$name]} | median)
   l=$(printf '%s\n' "${tunedTimes[@]}" | median)
+  or=$(printf '%s\n' "${oneRatios[@]}" | median)
   hr=$(printf '%s\n' "${hostRatios[@]}" | median)
   lr=$(printf '%s\n' "${tunedRatios[@]}" | median)
   hp=$(printf '%s\n' "${hostPeaks[@]}" | median)
-  lp=$(printf '%s\n' "${tunedPeaks[@]}" | median)
-  printf '   %-18s %7.1f MB  floor %6.3f s | as a host: import %6.3f s (%.2f x floor), peak %7.1f MiB (%.2f x file) | heap on large pages: %6.3f s (%.2f x), peak %7.1f MiB\n' \
-    "$name" "$(calc "$bytes / 1000000")" "$f" "$h" "$hr" "$hp" "$(calc "$hp * 1048576 / $bytes")" "$l" "$lr" "$lp"
+  printf '   %-18s %7.1f MB  floor %6.3f s | as a host, 1 thread: %6.3f s (%.2f x floor); 2 threads: %6.3f s (%.2f x), peak %7.1f MiB (%.2f x file) | tool default: %6.3f s (%.2f x)\n' \
+    "$name" "$(calc "$bytes / 1000000")" "$f" "$o" "$or" "$h" "$hr" "$hp" "$(calc "$hp * 1048576 / $bytes")" "$l" "$lr"
 done
 
 if ((scaling && !dumpsOnly)); then
@@ -107,7 +110,7 @@ if ((scaling && !dumpsOnly)); then
     local -a a=($1) b=($2)
     for ((i = 0; i < ${#a[@]} && i < ${#b[@]}; ++i)); do calc "${b[i]} / ${a[i]}"; done | median
   }
-  echo "== scaling (import time as a host runs it, median of the rounds' ratios)"
+  echo "== scaling (import time as a host runs it on 2 threads, median of the rounds' ratios)"
   printf '   100k / 10k nodes: %.2f x   1M / 100k nodes: %.2f x   (linear: 10 x; at most 11 x)\n' \
     "$(ratios "${hostTimes[nodes-10k]}" "${hostTimes[nodes-100k]}")" "$(ratios "${hostTimes[nodes-100k]}" "${hostTimes[nodes-1M]}")"
 fi

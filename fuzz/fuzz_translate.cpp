@@ -142,14 +142,24 @@ struct CheckingSink : MidasDiagnostics {
         findings += std::to_string(int(f.kind)) + ',' + std::to_string(f.offset) + ',' + std::to_string(f.count) + ',';
         findings += f.detail + '\n';
     }
+    void LedgerEntry(const MidasLedgerEntry& e) override
+    {
+        FUZZ_CHECK(e.used >= 0 && e.used <= e.dataLines && e.passedOver == e.dataLines - e.used);
+        findings += e.keyword + ',' + std::to_string(e.offset) + ',' + std::to_string(e.dataLines) + ',' + std::to_string(e.used) + '\n';
+    }
 };
 
-// One translation, checked: its messages, findings and host model as JSON.
-std::string Translate(std::string_view text, int physical, MidasReadingProfile profile, bool fromFile)
+// One translation, checked: its messages, findings, ledger and host model as JSON. With threads, blocks are
+// read in pieces of chunk bytes after lead records.
+std::string Translate(std::string_view text, int physical, MidasReadingProfile profile, bool fromFile, int threads = 1,
+                      std::size_t chunk = 0, int lead = 0)
 {
     ModalData_Orvo model;
     Translation translator;
     translator.SetReadingProfile(profile);
+    translator.SetReadingThreads(threads);
+    if (chunk)
+        translator.SetChunking(chunk, lead);
     CheckingSink sink(static_cast<long long>(text.size()));
     translator.SetDiagnostics(&sink);
     if (fromFile)
@@ -182,16 +192,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Quiet();
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const int physical = fuzz::PhysicalLines(text);
-    // fuzz_read compares the two reading routes record by record; here the file route's findings and host
-    // model are compared on one input in eight (every input when replaying), which leaves most of the time
-    // to the translation itself.
-    bool bothRoutes = std::hash<std::string_view>{}(text) % 8 == 0;
+    // fuzz_read compares the two reading routes record by record; here the file route's findings, ledger
+    // and host model, and those of a reading in pieces on several threads, are compared on one input in
+    // eight (every input when replaying), which leaves most of the time to the translation itself.
+    const std::size_t hash = std::hash<std::string_view>{}(text);
+    bool compare = hash % 8 == 0;
 #ifdef MIDAS2ORVO_FUZZ_REPLAY
-    bothRoutes = true;
+    compare = true;
 #endif
     for (MidasReadingProfile profile : fuzz::ProfilesFor(size)) {
         const std::string fromMemory = Translate(text, physical, profile, false);
-        FUZZ_CHECK(!bothRoutes || fromMemory == Translate(text, physical, profile, true));
+        if (!compare)
+            continue;
+        FUZZ_CHECK(fromMemory == Translate(text, physical, profile, true));
+        const int threads = 2 + int(hash / 8 % 3), lead = int(hash / 32 % 3);
+        FUZZ_CHECK(fromMemory == Translate(text, physical, profile, hash / 128 % 2, threads, 1 + hash / 256 % 97, lead));
     }
     return 0;
 }

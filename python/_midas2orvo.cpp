@@ -56,12 +56,13 @@ struct Import {
     double seconds = 0.0;
 };
 
-void Translate(Import& import, const std::string& path, MidasReadingProfile profile)
+void Translate(Import& import, const std::string& path, MidasReadingProfile profile, int threads)
 {
     const auto start = std::chrono::steady_clock::now();
     t_messages = &import.outcome.messages;
     Translation translation;
     translation.SetReadingProfile(profile);
+    translation.SetReadingThreads(threads);
     translation.SetDiagnostics(&import.findings);
     import.outcome.read = translation.ReadMidasFile(path.c_str());
     if (import.outcome.read)
@@ -259,10 +260,12 @@ void PutProperties(py::dict& out, const ModalData_Orvo& model, const Names& name
 // Translates the file at path and returns the pieces of a Model as a dict; types holds the record
 // classes Material, Section, Thickness and LoadCase. The GIL is released while the library works.
 py::dict Read(const py::bytes& path, const py::bytes& name, const std::string& profileName,
-              const std::optional<std::string>& encoding, const py::dict& types)
+              const std::optional<std::string>& encoding, const py::dict& types, int threads)
 {
     if (profileName != "current" && profileName != "classic")
         throw py::value_error("profile must be 'current' or 'classic', not '" + profileName + "'");
+    if (threads < 0)
+        throw py::value_error("threads must be 0 (one per hardware thread) or more, not " + std::to_string(threads));
     const MidasReadingProfile profile =
         profileName == "current" ? MidasReadingProfile::Current : MidasReadingProfile::Classic;
     const TextEncoder encoder = encoding ? TextEncoder(*encoding) : TextEncoder();
@@ -272,7 +275,7 @@ py::dict Read(const py::bytes& path, const py::bytes& name, const std::string& p
     Import import;
     {
         py::gil_scoped_release unlocked;
-        Translate(import, file, profile);
+        Translate(import, file, profile, threads);
     }
     const auto start = std::chrono::steady_clock::now();
     const Names names(encoder);
@@ -318,7 +321,7 @@ PYBIND11_MODULE(_midas2orvo, module)
     module.doc() = "The translator behind the midas2orvo package; use midas2orvo.read.";
     SetMessageBoxHandler(&CollectMessage, nullptr);
     module.def("read", &Read, py::arg("path"), py::arg("name"), py::arg("profile"), py::arg("encoding"),
-               py::arg("types"),
+               py::arg("types"), py::arg("threads") = 0,
                "Translates the MIDAS text file at path (bytes) and returns the pieces of a midas2orvo.Model as "
                "a dict; name is the file's name in the summary (both bytes).");
 }

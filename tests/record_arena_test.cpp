@@ -7,6 +7,10 @@
 #include "TestSupport.h"
 #include "ModelDump.h"
 #include "model/RecordArena.h"
+#include "platform/LargePageMemory.h"
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 using midas2orvo::RecordArena;
 
@@ -93,3 +97,26 @@ TEST(ReleaseAfterHandOver, GivesTheSameModelAndLeavesNothingBehind)
         EXPECT_NE(json[0].find("\"ok\": true"), std::string::npos);
     }
 }
+
+#ifdef __linux__
+// While a reading runs, a freed large block is handed out again (cut to the size asked) instead of fresh
+// pages; afterwards freed blocks go back to the system.
+TEST(LargePageMemory, FreedBlocksServeAgainWhileAReadingRuns)
+{
+    using namespace midas2orvo;
+    constexpr std::size_t kBlock = 3 * kLargePage;
+    {
+        const ReusedMemory reuse;
+        void* first = AllocateAligned(kBlock, 16);
+        ASSERT_NE(first, nullptr);
+        static_cast<char*>(first)[kBlock - 1] = 1;
+        FreeAligned(first, kBlock);
+        void* again = AllocateAligned(kLargePage, 16);
+        EXPECT_EQ(again, first);
+        FreeAligned(again, kLargePage);
+    }
+    void* block = AllocateAligned(kLargePage, 16);
+    FreeAligned(block, kLargePage);
+    EXPECT_EQ(msync(block, kLargePage, MS_ASYNC), -1) << "a block freed after the reading stays mapped";
+}
+#endif

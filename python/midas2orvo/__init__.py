@@ -108,15 +108,16 @@ class Model:
         meshio.write(path, self.to_meshio(), file_format="vtu")
 
 
-def read(path, profile="current", encoding=None):
+def read(path, profile="current", encoding=None, threads=0):
     """Reads and translates the MIDAS text file at path into a Model.
 
     profile: "current" (the layout MIDAS Gen/Civil 8.x and 9.x write) or "classic" (the older layout).
+    threads: the threads that read large files (0, the default: one per hardware thread; 1: one).
     encoding: the code page of the file's names (e.g. "GBK", "CP949"); without it, bytes that are not
     UTF-8 become the characters of the same numbers. Raises FileNotFoundError, IsADirectoryError,
     PermissionError or OSError when the file cannot be read (a FIFO or device is never opened),
     TranslationRefused when its units cannot be converted, and ValueError for an unknown profile or
-    encoding.
+    encoding, or a negative thread count.
     """
     path = os.fspath(path)
     mode = os.stat(path).st_mode
@@ -126,7 +127,7 @@ def read(path, profile="current", encoding=None):
         raise OSError(errno.EINVAL, "not a regular file", path)
     with open(path, "rb"):
         pass
-    raw = _read(os.fsencode(path), os.fsencode(path), profile, encoding, _TYPES)
+    raw = _read(os.fsencode(path), os.fsencode(path), profile, encoding, _TYPES, threads)
     if not raw.pop("read"):
         raise OSError(errno.EIO, "cannot be read", path)
     model = Model(raw, profile)

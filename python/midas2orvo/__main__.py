@@ -1,4 +1,4 @@
-"""python3 -m midas2orvo FILE [--profile current|classic] [--encoding NAME] [--report] [--vtu OUT.vtu]
+"""python3 -m midas2orvo FILE [--profile current|classic] [--encoding NAME] [--threads N] [--report] [--vtu OUT.vtu]
 
 Prints the summary mgt2orvo prints (and with --report its translation report), and writes the model for
 ParaView with --vtu. Exit status: 0 translated, 1 refused, 2 usage error or unreadable file.
@@ -18,11 +18,13 @@ def main(argv=None):
     parser.add_argument("-p", "--profile", choices=("current", "classic"), default="current",
                         help="reading profile (default: current, the layout MIDAS Gen/Civil 8.x and 9.x write)")
     parser.add_argument("-e", "--encoding", metavar="NAME", help="code page of the names in FILE, e.g. GBK")
+    parser.add_argument("-t", "--threads", type=int, default=0, metavar="N",
+                        help="read large files on N threads (default 0: one per hardware thread)")
     parser.add_argument("-r", "--report", action="store_true", help="add the translation report")
     parser.add_argument("--vtu", metavar="OUT.vtu", help="write the model for ParaView")
     args = parser.parse_args(argv)
     try:
-        model, status = read(args.file, args.profile, args.encoding), 0
+        model, status = read(args.file, args.profile, args.encoding, args.threads), 0
     except TranslationRefused as refused:
         model, status = refused.model, 1
         print(f"midas2orvo: {args.file} was not translated: {refused.reason}", file=sys.stderr)

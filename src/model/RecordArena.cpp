@@ -56,13 +56,7 @@ Registry& Chunks()
 
 Chunk* NewChunk(std::size_t bytes)
 {
-    // A large chunk may be a block the import freed, of any size from a large page on.
-    std::size_t reused = 0;
-    void* memory = bytes >= kLargePage ? TakeReused(kLargePage, bytes, reused) : nullptr;
-    if (memory)
-        bytes = reused;
-    else
-        memory = AllocateAligned(bytes, kPage);
+    void* memory = AllocateAligned(bytes, kPage);
     if (!memory)
         return nullptr;
     auto* chunk = ::new (memory) Chunk;

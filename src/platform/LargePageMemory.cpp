@@ -66,30 +66,6 @@ bool Keep(void* block, std::size_t size)
 
 } // namespace
 
-void* TakeReused(std::size_t least, std::size_t most, std::size_t& bytes)
-{
-#if defined(__linux__)
-    KeptBlocks& kept = Kept();
-    std::lock_guard<std::mutex> lock(kept.mutex);
-    std::size_t best = kept.blocks.size();
-    for (std::size_t k = 0; k < kept.blocks.size(); ++k) {
-        const std::size_t size = kept.blocks[k].second;
-        if (size >= least && size <= most && (best == kept.blocks.size() || size > kept.blocks[best].second))
-            best = k;
-    }
-    if (best < kept.blocks.size()) {
-        void* block = kept.blocks[best].first;
-        bytes = kept.blocks[best].second;
-        kept.blocks[best] = kept.blocks.back();
-        kept.blocks.pop_back();
-        return block;
-    }
-#endif
-    (void)least, (void)most;
-    bytes = 0;
-    return nullptr;
-}
-
 ReusedMemory::ReusedMemory()
 {
     KeptBlocks& kept = Kept();

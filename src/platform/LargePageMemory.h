@@ -17,14 +17,10 @@ void* AllocateAligned(std::size_t bytes, std::size_t alignment);
 // Frees a block of AllocateAligned (null: nothing); bytes as it was allocated with.
 void FreeAligned(void* block, std::size_t bytes);
 
-// A block kept by ReusedMemory of least to most bytes (the largest there is), its size in bytes; null when
-// none is kept. Freed with FreeAligned and that size.
-void* TakeReused(std::size_t least, std::size_t most, std::size_t& bytes);
-
 // While one is alive (on any thread), blocks of a large page and more that are freed are kept mapped and
 // handed out again, instead of going back to the system and coming back as fresh pages, which the system
-// must clear first: an import frees its parsed records while it builds the host model, and each load
-// section's records while it reads the next. When the last one ends, the blocks kept go back.
+// must clear first: a reading frees each load section's records before it reads the next. When the
+// last one ends, the blocks kept go back.
 class ReusedMemory {
 public:
     ReusedMemory();

@@ -3,6 +3,8 @@
 
 #include "platform/LargePageMemory.h"
 
+#include <exception>
+#include <mutex>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -176,7 +178,6 @@ int Translation::InitialObjectID()
 
 bool Translation::TranMidastoOrvo(ModalData_Orvo& model)
 {
-    const midas2orvo::ReusedMemory reuse;  // records freed on the way hold the host's next records
     auto finished = [this](MidasPhase phase) {
         if (m_pDiagnostics)
             m_pDiagnostics->PhaseFinished(phase);
@@ -203,12 +204,57 @@ bool Translation::TranMidastoOrvo(ModalData_Orvo& model)
     return true;
 }
 
+namespace {
+
+// Makes count host records, make(i) the i-th, and appends them to records in order, in batches; each
+// batch is made on the threads where there are several, and after each, done(end) learns how many are
+// made. Fresh records cost mostly the first touch of their memory, which threads share out.
+template <class Record, class Make, class Done>
+void MakeRecords(OwnedArray<Record>& records, int count, ChunkedReading* threads, Make make, Done done)
+{
+    constexpr int kBatch = 1 << 16;
+    std::vector<Record*> made;
+    for (int first = 0; first < count; first += kBatch) {
+        const int n = std::min(kBatch, count - first);
+        made.assign(std::size_t(n), nullptr);
+        const int parts = threads && n >= 4096 ? threads->Threads() : 1;
+        std::exception_ptr failure;
+        std::mutex failureMutex;
+        auto makePart = [&](int part) {
+            try {
+                for (int i = int(std::int64_t(n) * part / parts); i < int(std::int64_t(n) * (part + 1) / parts); ++i)
+                    made[std::size_t(i)] = make(first + i);
+            } catch (...) {
+                const std::lock_guard<std::mutex> lock(failureMutex);
+                failure = std::current_exception();
+            }
+        };
+        if (parts > 1)
+            threads->Run(parts, makePart);
+        else
+            makePart(0);
+        for (Record* record : made)
+            if (record)
+                records.Add(record);
+        if (failure)
+            std::rethrow_exception(failure);
+        done(first + n);
+    }
+}
+
+} // namespace
+
 void Translation::HandOver(ModalData_Orvo& model)
 {
     // Lines and beam sections are read back by position: address them from what the host held before.
     const int lineBase = model.m_Lines.GetSize();
+    const std::int64_t large = std::int64_t(m_NodeArray.GetSize()) + m_LineArray.GetSize() + m_LineLoadArray.GetSize();
+    const int threadCount = ChunkedReading::ThreadsFor(m_nReadingThreads, large, 1 << 15);
+    std::unique_ptr<ChunkedReading> threads(threadCount > 1 ? new ChunkedReading(threadCount) : nullptr);
+    auto none = [](int) {};
 
-    for (const WorkNode* work : m_NodeArray) {
+    MakeRecords(model.m_Nodes, m_NodeArray.GetSize(), threads.get(), [this](int i) {
+        const WorkNode* work = m_NodeArray.GetAt(i);
         auto* node = new Node_Orvo;
         node->ID = work->ID;
         node->X = work->X;
@@ -217,9 +263,10 @@ void Translation::HandOver(ModalData_Orvo& model)
         for (int load : work->PointLoads)
             node->PointLoads.Add(load);
         node->Restraint = work->Restraint;
-        model.m_Nodes.Add(node);
-    }
-    for (const WorkLine* work : m_LineArray) {
+        return node;
+    }, none);
+    MakeRecords(model.m_Lines, m_LineArray.GetSize(), threads.get(), [this](int i) {
+        const WorkLine* work = m_LineArray.GetAt(i);
         auto* line = new Line_Orvo;
         line->ID = work->ID;
         line->StartNode = work->StartNode;
@@ -231,8 +278,8 @@ void Translation::HandOver(ModalData_Orvo& model)
         line->GroupName = work->GroupName;
         for (int load : work->LineLoads)
             line->LineLoads.Add(load);
-        model.m_Lines.Add(line);
-    }
+        return line;
+    }, none);
     for (const WorkMaterial* work : m_MaterialArray) {
         auto* material = new Material_Orvo;
         material->Property = work->Property;
@@ -288,7 +335,7 @@ void Translation::HandOver(ModalData_Orvo& model)
         model.m_PointLoads.Add(load);
         Consumed(m_PointLoadArray, i + 1);
     }
-    for (int i = 0; i < m_LineLoadArray.GetSize(); ++i) {
+    MakeRecords(model.m_LineLoads, m_LineLoadArray.GetSize(), threads.get(), [this](int i) {
         const WorkLineLoad* work = m_LineLoadArray.GetAt(i);
         auto* load = new LineLoad_Orvo;
         load->CaseKind = work->CaseKind;
@@ -299,9 +346,8 @@ void Translation::HandOver(ModalData_Orvo& model)
         load->Value2 = work->Value2;
         load->Position1 = work->Position1;
         load->Position2 = work->Position2;
-        model.m_LineLoads.Add(load);
-        Consumed(m_LineLoadArray, i + 1);
-    }
+        return load;
+    }, [this](int end) { Consumed(m_LineLoadArray, end); });
     model.m_bUpdated = true;
 }
 

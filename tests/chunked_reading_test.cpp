@@ -3,6 +3,7 @@
 // small texts put the cuts everywhere: in blocks, at their ends, among comments, long and continued lines.
 #include <random>
 
+#include "../bench/ModelGenerator.h"
 #include "ModelDump.h"
 #include "TestSupport.h"
 
@@ -123,4 +124,12 @@ TEST(ChunkedReading, RealModelsInPiecesGiveTheOneThreadReading)
             EXPECT_EQ(Read(path, true, profile, 2, 4096, 16), Read(path, true, profile, 1));
         }
     }
+}
+
+// A frame large enough for the default pieces and for the hand-over's threads (records made in batches).
+TEST(ChunkedReading, AFrameOnTwoThreadsGivesTheOneThreadReading)
+{
+    const std::string text = bench::GenerateModel(bench::ModelShape{20, 20, 20});
+    for (MidasReadingProfile profile : {kClassic, kCurrent})
+        EXPECT_EQ(Read(text, false, profile, 2, ChunkedReading::kChunkBytes / 8, 64), Read(text, false, profile, 1));
 }

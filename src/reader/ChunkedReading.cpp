@@ -155,6 +155,7 @@ struct Piece {
     long long counted = 0;   // data lines for the ledger
     long long firstCounted = -1;
     std::int64_t countedTo = 0;
+    bool lastCounted = false;  // the last line read was counted
     long long idsTaken = 0;
     bool idsRefused = false;
     KeptFindings findings;
@@ -266,6 +267,7 @@ void MidasBlock::ReadInChunks(LineSource& lines, ChunkedReading& chunks)
                     const std::int64_t countedAfter = fresh ? view.Tell() : countedTo;
                     if (!stops && layout.PassesOver(line)) {
                         countedTo = countedAfter;
+                        piece.lastCounted = false;
                         continue;
                     }
                     if (!stops && (piece.made & 63) == 0 && firstStop.load(std::memory_order_relaxed) < k) {
@@ -285,6 +287,7 @@ void MidasBlock::ReadInChunks(LineSource& lines, ChunkedReading& chunks)
                         break;
                     }
                     countedTo = countedAfter;
+                    piece.lastCounted = counts;
                     const int index = piece.first + piece.made++;
                     if (sink) {
                         Inspect(sink, line.c_str(), *record, offset);
@@ -351,7 +354,8 @@ void MidasBlock::ReadInChunks(LineSource& lines, ChunkedReading& chunks)
                 firstCounted = piece.firstCounted;
             counted += piece.counted;
         }
-        lines.Consume(end.stop, lineFeeds, counted, firstCounted, std::max(countedFrom, end.countedTo));
+        lines.Consume(end.stop, lineFeeds, counted, firstCounted, std::max(countedFrom, end.countedTo),
+                      !end.stopped && end.lastCounted);
         if (end.stopped || end.abandoned || joined < pieces.size())
             return;
     }

@@ -103,7 +103,7 @@ bool LineSource::CountRaw(std::int64_t offset, std::int64_t end, std::string_vie
 }
 
 void LineSource::Consume(std::size_t bytes, std::int64_t lineFeeds, long long counted, long long firstCounted,
-                         std::int64_t countedTo)
+                         std::int64_t countedTo, bool lastCounted)
 {
     m_Stream.Skip(bytes, lineFeeds);
     if (!m_pLedger)
@@ -111,7 +111,7 @@ void LineSource::Consume(std::size_t bytes, std::int64_t lineFeeds, long long co
     m_pLedger->CountLines(counted, firstCounted);
     m_nCountedTotal += counted;
     m_nCountedTo = countedTo;
-    m_bCounted = false;
+    m_bCounted = lastCounted;
 }
 
 void LineSource::OpenRow(std::string keyword)

@@ -93,10 +93,10 @@ public:
     // Lines starting before this offset have been counted by the ledger.
     std::int64_t CountedTo() const { return m_nCountedTo; }
     // The next bytes of Stream(), with lineFeeds line feeds, were read elsewhere (pieces parsed on other
-    // threads): counted of their lines are data lines for the ledger, the first at firstCounted, and
-    // lines starting before countedTo have been counted.
+    // threads): counted of their lines are data lines for the ledger, the first at firstCounted (the
+    // last one read among them when lastCounted), and lines starting before countedTo have been counted.
     void Consume(std::size_t bytes, std::int64_t lineFeeds, long long counted, long long firstCounted,
-                 std::int64_t countedTo);
+                 std::int64_t countedTo, bool lastCounted);
     // The threads that read large blocks in pieces (null: this thread reads every line).
     ChunkedReading* Chunks() const { return m_pChunks; }
     void SetChunks(ChunkedReading* chunks) { m_pChunks = chunks; }

@@ -235,7 +235,11 @@ void MidasBlock::ReadInChunks(LineSource& lines, ChunkedReading& chunks)
             if (piece.endsBlock)
                 break;
         }
-        if (next >= INT_MAX || !m_pRecordClass->reserve(m_Records, int(next)))
+        // Places are reserved for every line to parse; a text of lines shorter than kShortestLine bytes on
+        // average (blank lines, say) is no large model's block and is read on one thread.
+        constexpr long long kShortestLine = 12;
+        if (next >= INT_MAX || next - RecordCount() > (long long)slab.size() / kShortestLine ||
+            !m_pRecordClass->reserve(m_Records, int(next)))
             return;
         if (m_pDiagnostics)
             m_RecordOffsets.resize(std::size_t(next), -1);
@@ -254,6 +258,7 @@ void MidasBlock::ReadInChunks(LineSource& lines, ChunkedReading& chunks)
             std::int64_t countedTo = countedFrom;
             std::string line;
             piece.stop = piece.end;
+            int making = -1;  // the place of a record made and not yet kept or destroyed
             try {
                 for (;;) {
                     const std::int64_t offset = view.Tell();
@@ -276,9 +281,11 @@ void MidasBlock::ReadInChunks(LineSource& lines, ChunkedReading& chunks)
                     }
                     const long long idsBefore = IdBudget::Left();
                     MidasRecord* record = stops ? nullptr : m_pRecordClass->makeAt(m_Records, piece.first + piece.made);
+                    making = record ? piece.first + piece.made : -1;
                     if (!record || !record->Parse(line.c_str())) {
                         if (record)
                             m_Records.DestroyAt(piece.first + piece.made);
+                        making = -1;
                         IdBudget::Restore(idsBefore);  // the line is read again, by the one-thread reading
                         piece.stopped = true;
                         piece.stop = std::size_t(offset - slabOffset);
@@ -286,6 +293,7 @@ void MidasBlock::ReadInChunks(LineSource& lines, ChunkedReading& chunks)
                         Lower(firstStop, k);
                         break;
                     }
+                    making = -1;
                     countedTo = countedAfter;
                     piece.lastCounted = counts;
                     const int index = piece.first + piece.made++;
@@ -301,6 +309,8 @@ void MidasBlock::ReadInChunks(LineSource& lines, ChunkedReading& chunks)
                     }
                 }
             } catch (...) {
+                if (making >= 0)
+                    m_Records.DestroyAt(making);
                 piece.abandoned = true;  // read again on the calling thread, which meets the failure itself
             }
             if (!piece.stopped)

@@ -13,13 +13,12 @@
 #   --keep          keep the generated models in the work directory
 #
 # For each model, after an untimed round that brings the file into the page cache, the floor
-# (bench/scan_floor: fgets and strtod over every field), mgt2orvo --stats --no-large-pages (the process
-# as a host has it: no heap tuning) reading on 1 thread and on 2, and mgt2orvo --stats (the tool's
-# default: hardware threads, heap on large pages) run in turns, so all see the same machine. Prints the
-# medians of the time of ReadMidasFile + TranMidastoOrvo, their ratios to the floor (a ratio is the
-# median of the ratios of each round), and the peak resident memory of the 2-thread import against the
-# file size; then the growth of the 2-thread import time from 10k to 100k to 1M nodes, again as the
-# median of each round's ratio.
+# (bench/scan_floor: fgets and strtod over every field) and mgt2orvo --stats (which imports as a host
+# process does: no heap tuning) reading on 1 thread and on 2 run in turns, so all see the same machine.
+# Prints the medians of the time of ReadMidasFile + TranMidastoOrvo, their ratios to the floor (a ratio
+# is the median of the ratios of each round), and the peak resident memory of each against the file
+# size; then the growth of the 2-thread import time from 10k to 100k to 1M nodes, again as the median of
+# each round's ratio.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -81,27 +80,25 @@ for entry in "${models[@]}"; do
   "$build/bench/generate_model" "$nx" "$ny" "$nz" "$file" | sed 's/^/   /'
   if ((dumpsOnly)); then continue; fi
   bytes=$(stat -c %s "$file")
-  floorTimes=() hostTimes[$name]="" oneTimes=() tunedTimes=() oneRatios=() hostRatios=() tunedRatios=() hostPeaks=()
+  floorTimes=() hostTimes[$name]="" oneTimes=() oneRatios=() hostRatios=() onePeaks=() hostPeaks=()
   # One untimed round first: the file into the page cache.
   "$floor" "$file" >/dev/null
-  stats --no-large-pages "$file" >/dev/null
+  stats "$file" >/dev/null
   for ((i = 0; i < runs; ++i)); do
     f=$(seconds "$floor" "$file"); floorTimes+=("$f")
-    read -r t m < <(stats --no-large-pages --threads 1 "$file"); oneTimes+=("$t"); oneRatios+=("$(calc "$t / $f")")
-    read -r t m < <(stats --no-large-pages --threads 2 "$file"); hostTimes[$name]+="$t "; hostPeaks+=("$m")
+    read -r t m < <(stats --threads 1 "$file"); oneTimes+=("$t"); onePeaks+=("$m"); oneRatios+=("$(calc "$t / $f")")
+    read -r t m < <(stats --threads 2 "$file"); hostTimes[$name]+="$t "; hostPeaks+=("$m")
     hostRatios+=("$(calc "$t / $f")")
-    read -r t m < <(stats "$file"); tunedTimes+=("$t"); tunedRatios+=("$(calc "$t / $f")")
   done
   f=$(printf '%s\n' "${floorTimes[@]}" | median)
   o=$(printf '%s\n' "${oneTimes[@]}" | median)
   h=$(printf '%s\n' ${hostTimes[$name]} | median)
-  l=$(printf '%s\n' "${tunedTimes[@]}" | median)
   or=$(printf '%s\n' "${oneRatios[@]}" | median)
   hr=$(printf '%s\n' "${hostRatios[@]}" | median)
-  lr=$(printf '%s\n' "${tunedRatios[@]}" | median)
+  op=$(printf '%s\n' "${onePeaks[@]}" | median)
   hp=$(printf '%s\n' "${hostPeaks[@]}" | median)
-  printf '   %-18s %7.1f MB  floor %6.3f s | as a host, 1 thread: %6.3f s (%.2f x floor); 2 threads: %6.3f s (%.2f x), peak %7.1f MiB (%.2f x file) | tool default: %6.3f s (%.2f x)\n' \
-    "$name" "$(calc "$bytes / 1000000")" "$f" "$o" "$or" "$h" "$hr" "$hp" "$(calc "$hp * 1048576 / $bytes")" "$l" "$lr"
+  printf '   %-18s %7.1f MB  floor %6.3f s | 1 thread: %6.3f s (%.2f x floor), peak %7.1f MiB (%.2f x file) | 2 threads: %6.3f s (%.2f x), peak %7.1f MiB (%.2f x)\n' \
+    "$name" "$(calc "$bytes / 1000000")" "$f" "$o" "$or" "$op" "$(calc "$op * 1048576 / $bytes")" "$h" "$hr" "$hp" "$(calc "$hp * 1048576 / $bytes")"
 done
 
 if ((scaling && !dumpsOnly)); then

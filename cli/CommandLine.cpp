@@ -99,8 +99,6 @@ constexpr CliOption kOptions[] = {
      "read large files on N threads (default 0: one per hardware thread; 1: one thread)", &SetThreads},
     {"stats", 0, nullptr, Completes::Nothing, nullptr,
      "print the time of each stage and the peak memory on standard error", &SetFlag<&Options::stats, true>},
-    {"no-large-pages", 0, nullptr, Completes::Nothing, nullptr,
-     "leave the heap as the C library sets it up (see README: large pages)", &SetFlag<&Options::largePages, false>},
     {"help", 'h', nullptr, Completes::Nothing, nullptr, "show this help and exit", &SetAction<Action::Help>},
     {"version", 'V', nullptr, Completes::Nothing, nullptr,
      "show the version of the tool and of the library, and exit", &SetAction<Action::Version>},

@@ -11,7 +11,6 @@ struct Options {
     bool json = false;
     bool report = false;
     bool stats = false;
-    bool largePages = true;
     int threads = 0;  // reading threads; 0: the hardware threads
     const char* svg = nullptr;
     SvgView view = SvgView::Iso;

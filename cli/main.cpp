@@ -15,7 +15,6 @@
 #include "CommandLine.h"
 #include "Encoding.h"
 #include "JsonWriter.h"
-#include "LargePages.h"
 #include "MIDAStranslatetoOrvo.h"
 #include "ModelDump.h"
 #include "Report.h"
@@ -151,12 +150,6 @@ void Import(const Options& options, TranslationOutcome& outcome, ModalData_Orvo&
     ProgressLine progress;
     findings.onProgress = [&progress](long long done, long long total) { progress.Update(done, total); };
     SetMessageBoxHandler(&CollectMessage, &outcome.messages);
-    if (options.largePages) {
-        std::error_code error;
-        const auto bytes = std::filesystem::file_size(Utf8Path(options.source), error);
-        if (!error)
-            PrepareHeapForImport(std::int64_t(bytes));
-    }
     StageClock clock;
     findings.onPhase = [&clock](MidasPhase phase) { clock.Finished(phase); };
     {

@@ -416,5 +416,8 @@ void Translation::CreateSectionLoads(const ::LoadSection& section, const LoadTar
             load(record->m_nElement);
         for (const IdRange& item : record->m_ElementList)
             missingMembers.Add(beamLoads->RecordOffset(i), item, targets.LineNumbers().Walk(item, load));
+        // Nothing reads a section's member load records after this walk: the memory of those walked
+        // holds the working loads made from the rest (a reading keeps freed blocks for reuse).
+        beamLoads->m_Records.ReleaseBefore(i + 1);
     }
 }

@@ -7,7 +7,7 @@
 #include "TestSupport.h"
 #include "ModelDump.h"
 #include "model/RecordArena.h"
-#include "platform/LargePageMemory.h"
+#include "platform/MappedMemory.h"
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
@@ -101,22 +101,22 @@ TEST(ReleaseAfterHandOver, GivesTheSameModelAndLeavesNothingBehind)
 #ifdef __linux__
 // While a reading runs, a freed large block is handed out again (cut to the size asked) instead of fresh
 // pages; afterwards freed blocks go back to the system.
-TEST(LargePageMemory, FreedBlocksServeAgainWhileAReadingRuns)
+TEST(MappedMemory, FreedBlocksServeAgainWhileAReadingRuns)
 {
     using namespace midas2orvo;
-    constexpr std::size_t kBlock = 3 * kLargePage;
+    constexpr std::size_t kBlock = 3 * kMappedBlock;
     {
         const ReusedMemory reuse;
         void* first = AllocateAligned(kBlock, 16);
         ASSERT_NE(first, nullptr);
         static_cast<char*>(first)[kBlock - 1] = 1;
         FreeAligned(first, kBlock);
-        void* again = AllocateAligned(kLargePage, 16);
+        void* again = AllocateAligned(kMappedBlock, 16);
         EXPECT_EQ(again, first);
-        FreeAligned(again, kLargePage);
+        FreeAligned(again, kMappedBlock);
     }
-    void* block = AllocateAligned(kLargePage, 16);
-    FreeAligned(block, kLargePage);
-    EXPECT_EQ(msync(block, kLargePage, MS_ASYNC), -1) << "a block freed after the reading stays mapped";
+    void* block = AllocateAligned(kMappedBlock, 16);
+    FreeAligned(block, kMappedBlock);
+    EXPECT_EQ(msync(block, kMappedBlock, MS_ASYNC), -1) << "a block freed after the reading stays mapped";
 }
 #endif

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <new>
 
-#include "platform/LargePageMemory.h"
+#include "platform/MappedMemory.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define MIDAS2ORVO_RECORDS_ON_HEAP 1

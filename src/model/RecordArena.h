@@ -6,9 +6,8 @@
 namespace midas2orvo {
 
 // Records of up to kLargestRecord bytes are carved, one after the other, out of large chunks of memory
-// that each thread takes for itself: 64 KiB at first, doubling with every chunk up to 32 MiB (those of
-// 2 MiB and more on large pages), so building millions of records costs a few page faults per chunk
-// instead of one per 4 KiB. Each chunk counts its records alive; the record deleted last (on any thread)
+// that each thread takes for itself: 64 KiB at first, doubling with every chunk up to 32 MiB, so building
+// millions of records costs no heap block, header or lock per record. Each chunk counts its records alive; the record deleted last (on any thread)
 // gives the chunk back. Larger records, and every record in builds with AddressSanitizer (so that it
 // sees each one), come from the general heap.
 class RecordArena {

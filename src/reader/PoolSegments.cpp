@@ -1,7 +1,7 @@
-// Segments of the record pools: aligned blocks, on large pages from 2 MiB on where the system offers them.
+// Segments of the record pools: aligned blocks, mapped on their own from 2 MiB on.
 #include "PooledArray.h"
 
-#include "platform/LargePageMemory.h"
+#include "platform/MappedMemory.h"
 
 namespace midas2orvo {
 

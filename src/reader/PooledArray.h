@@ -10,8 +10,8 @@
 
 namespace midas2orvo {
 
-// Segment memory for the record pools: segments of 2 MiB and more are asked to be backed by large
-// pages where the system offers them (one page fault per 2 MiB instead of per 4 KiB).
+// Segment memory for the record pools: segments of 2 MiB and more are mapped on their own, so that a
+// freed one goes back to the system (or, while a file is read, serves the next segment made).
 void* AllocateSegment(std::size_t bytes);
 void FreeSegment(void* segment, std::size_t bytes);
 

@@ -1,7 +1,7 @@
 // The translator: lifetime, reading, the translation driver, renumbering and the hand-over to the host.
 #include "Translation.h"
 
-#include "platform/LargePageMemory.h"
+#include "platform/MappedMemory.h"
 
 #include <exception>
 #include <mutex>

@@ -1,7 +1,7 @@
-// Aligned blocks. Linux: blocks of a large page and more are mapped on their own (so that freeing one
-// gives its memory back to the system at once) and advised to use large pages; smaller ones come from
-// aligned_alloc. Windows: _aligned_malloc.
-#include "LargePageMemory.h"
+// Aligned blocks. Linux: blocks of kMappedBlock bytes and more are mapped on their own (so that freeing
+// one gives its memory back to the system at once, or to a reading that reuses it); smaller ones come
+// from aligned_alloc. Windows: _aligned_malloc.
+#include "MappedMemory.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -20,7 +20,7 @@ namespace {
 
 std::size_t Rounded(std::size_t bytes, std::size_t alignment) { return (bytes + alignment - 1) & ~(alignment - 1); }
 
-// The large blocks freed while some ReusedMemory is alive, each a whole number of large pages.
+// The large blocks freed while some ReusedMemory is alive, each a whole number of kMappedBlock bytes.
 struct KeptBlocks {
     std::mutex mutex;
     int users = 0;
@@ -95,13 +95,13 @@ void* AllocateAligned(std::size_t bytes, std::size_t alignment)
 #if defined(_WIN32)
     return _aligned_malloc(Rounded(bytes, alignment), alignment);
 #elif defined(__linux__)
-    if (bytes >= kLargePage) {
-        const std::size_t size = Rounded(bytes, kLargePage);
-        if (alignment <= kLargePage)
+    if (bytes >= kMappedBlock) {
+        const std::size_t size = Rounded(bytes, kMappedBlock);
+        if (alignment <= kMappedBlock)
             if (void* block = TakeKept(size))
                 return block;
-        // Map a large page more than needed and unmap what lies outside the aligned block.
-        const std::size_t align = alignment > kLargePage ? alignment : kLargePage;
+        // Map kMappedBlock bytes more than needed and unmap what lies outside the aligned block.
+        const std::size_t align = alignment > kMappedBlock ? alignment : kMappedBlock;
         void* mapped = mmap(nullptr, size + align, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (mapped == MAP_FAILED)
             return nullptr;
@@ -111,9 +111,6 @@ void* AllocateAligned(std::size_t bytes, std::size_t alignment)
             munmap(mapped, block - start);
         if (const std::uintptr_t tail = start + size + align - (block + size))
             munmap(reinterpret_cast<void*>(block + size), tail);
-#if defined(MADV_HUGEPAGE)
-        madvise(reinterpret_cast<void*>(block), size, MADV_HUGEPAGE);  // advice only: a refusal leaves small pages
-#endif
         return reinterpret_cast<void*>(block);
     }
     return std::aligned_alloc(alignment, Rounded(bytes, alignment));
@@ -130,9 +127,9 @@ void FreeAligned(void* block, std::size_t bytes)
     (void)bytes;
     _aligned_free(block);
 #elif defined(__linux__)
-    if (bytes >= kLargePage) {
-        if (!Keep(block, Rounded(bytes, kLargePage)))
-            munmap(block, Rounded(bytes, kLargePage));
+    if (bytes >= kMappedBlock) {
+        if (!Keep(block, Rounded(bytes, kMappedBlock)))
+            munmap(block, Rounded(bytes, kMappedBlock));
     } else {
         std::free(block);
     }

@@ -67,8 +67,8 @@ public:
 
     // The threads that read a file: large blocks (nodes, elements, supports, groups, loads) are cut into
     // pieces at line starts and parsed side by side, with the model, findings and ledger of a reading on
-    // one thread. 0 (the default): the hardware threads; 1: everything on the calling thread. Files of
-    // less than a few MB are read on the calling thread alone. Call before ReadMidasFile.
+    // one thread. 0 (the default): the hardware threads; 1: everything on the calling thread. Files under
+    // 16 MiB are read on the calling thread alone. Call before ReadMidasFile.
     void SetReadingThreads(int threads);
     int GetReadingThreads() const;
 

@@ -132,7 +132,7 @@ TEST(ChunkedReading, RealModelsInPiecesGiveTheOneThreadReading)
 // A frame large enough for the default pieces and for the hand-over's threads (records made in batches).
 TEST(ChunkedReading, AFrameOnTwoThreadsGivesTheOneThreadReading)
 {
-    const std::string text = bench::GenerateModel(bench::ModelShape{20, 20, 20});
+    const std::string text = bench::GenerateModel(bench::ModelShape{25, 25, 20});
     for (MidasReadingProfile profile : {kClassic, kCurrent})
         EXPECT_EQ(Read(text, false, profile, 2, ChunkedReading::kChunkBytes / 8, 64), Read(text, false, profile, 1));
 }

@@ -132,11 +132,11 @@ TEST(Cli, SummaryReportPictureAndStats)
     for (std::size_t at = 0; (at = stats.find(" MiB resident", at + 1)) != stats.npos;)
         EXPECT_LE(std::stod(stats.substr(stats.rfind(" s ", at) + 3)), peak) << stats;
     std::string text = "*UNIT\nKN, M\n\n*NODE\n";
-    for (int n = 1; n <= 300000; ++n) text += std::to_string(n) + ", " + std::to_string(n) + ".5, 0, 0\n";
+    for (int n = 1; n <= 700000; ++n) text += std::to_string(n) + ", " + std::to_string(n) + ".5, 0, 0\n";  // 18 MB
     TempFile large(text + "\n");
     const CliRun run = RunCli("--json --threads 3 " + large.path());
     EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("\"ID\": 300000"), std::string::npos);
+    EXPECT_NE(run.out.find("\"ID\": 700000"), std::string::npos);
     EXPECT_EQ(RunCli("--json -t1 " + large.path()).out, run.out);
 }
 

@@ -10,11 +10,10 @@
 #include "MidasBlock.h"
 #include "TextUtils.h"
 
-int ChunkedReading::ThreadsFor(int requested, std::int64_t size, std::size_t chunkBytes)
+int ChunkedReading::ThreadsFor(int requested, std::int64_t amount, std::int64_t least)
 {
-    int threads = requested > 0 ? requested : int(std::thread::hardware_concurrency());
-    threads = std::clamp(threads, 1, 64);
-    return size < 2 * std::int64_t(chunkBytes) ? 1 : threads;
+    const int threads = requested > 0 ? requested : int(std::thread::hardware_concurrency());
+    return amount < least ? 1 : std::clamp(threads, 1, 64);
 }
 
 ChunkedReading::ChunkedReading(int threads, std::size_t chunkBytes, int leadRecords)

@@ -21,9 +21,9 @@ public:
     // Bytes of text each thread takes at a time.
     static constexpr std::size_t kChunkBytes = std::size_t(2) << 20;
 
-    // The threads to read a text of size bytes with: requested (0 or less: the hardware threads), but
-    // 1 for a text of fewer than two pieces of chunkBytes.
-    static int ThreadsFor(int requested, std::int64_t size, std::size_t chunkBytes = kChunkBytes);
+    // The threads for work of a given amount (bytes of text, records to make): requested (0 or less: the
+    // hardware threads), but 1 below least, where starting threads costs more than they save.
+    static int ThreadsFor(int requested, std::int64_t amount, std::int64_t least);
 
     // Records a block reads on one thread before it goes on in pieces: blocks of a few lines are read
     // as they stand.

@@ -65,7 +65,8 @@ void Translation::ReadStream(LineStream& stream)
     m_Ledger.Clear();
     if (m_pDiagnostics)
         m_Ledger.TurnOn();
-    const int threads = ChunkedReading::ThreadsFor(m_nReadingThreads, stream.Size(), m_nChunkBytes);
+    // A text of fewer than eight pieces is read on this thread alone (16 MiB with the usual pieces).
+    const int threads = ChunkedReading::ThreadsFor(m_nReadingThreads, stream.Size(), 8 * std::int64_t(m_nChunkBytes));
     std::unique_ptr<ChunkedReading> chunks(threads > 1 ? new ChunkedReading(threads, m_nChunkBytes, m_nLeadRecords) : nullptr);
     ReadModel(stream, ReadingLayout::For(m_eProfile), m_Blocks, *this, m_pDiagnostics, &m_Ledger, chunks.get());
     m_pTargets.reset();
@@ -249,7 +250,7 @@ void Translation::HandOver(ModalData_Orvo& model)
     // Lines and beam sections are read back by position: address them from what the host held before.
     const int lineBase = model.m_Lines.GetSize();
     const std::int64_t large = std::int64_t(m_NodeArray.GetSize()) + m_LineArray.GetSize() + m_LineLoadArray.GetSize();
-    const int threadCount = ChunkedReading::ThreadsFor(m_nReadingThreads, large, 1 << 15);
+    const int threadCount = ChunkedReading::ThreadsFor(m_nReadingThreads, large, 1 << 17);
     std::unique_ptr<ChunkedReading> threads(threadCount > 1 ? new ChunkedReading(threadCount) : nullptr);
     auto none = [](int) {};
 

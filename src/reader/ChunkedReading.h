@@ -4,7 +4,8 @@
 // counts and parses each piece into the places of the block's records its lines will have, and the
 // pieces are joined in file order. A piece after the one where the block ends was parsed for nothing
 // and is undone; the line that may end the block is left to the one-thread reading, so the records,
-// findings and ledger counts are those the one-thread reading gives.
+// findings and ledger counts are those the one-thread reading gives. The translator's hand-over makes
+// the host's large collections on such threads too.
 #pragma once
 
 #include <condition_variable>

@@ -234,9 +234,13 @@ void MakeRecords(OwnedArray<Record>& records, int count, ChunkedReading* threads
             threads->Run(parts, makePart);
         else
             makePart(0);
-        for (Record* record : made)
-            if (record)
-                records.Add(record);
+        // After a failure the host gets the records up to the first not made, as a one-thread hand-over
+        // would have made them; those made after it by another thread are deleted.
+        std::size_t k = 0;
+        for (; k < made.size() && made[k]; ++k)
+            records.Add(made[k]);
+        for (; k < made.size(); ++k)
+            delete made[k];
         if (failure)
             std::rethrow_exception(failure);
         done(first + n);

@@ -126,7 +126,8 @@ public:
     // Gives back the memory of the records before position count that are done with: every segment
     // that holds only such records is destroyed and freed; they read as missing from then on. Called
     // with a growing count while the array is walked, it frees each segment once the walk has left it.
-    void ReleaseBefore(int count)
+    // With destroyed, the records before count were destroyed already (by DestroyAt) and are only freed.
+    void ReleaseBefore(int count, bool destroyed = false)
     {
         count = count < m_nCount ? count : m_nCount;
         for (;;) {
@@ -135,7 +136,7 @@ public:
             if (end > count && count < m_nCount)
                 return;
             const int last = int(end < m_nCount ? end : m_nCount);
-            for (int i = m_nReleased; i < last; ++i)
+            for (int i = m_nReleased; i < last && !destroyed; ++i)
                 GetAt(i)->~T();
             midas2orvo::FreeSegment(m_Segments[segment], SegmentBytes(segment));
             m_Segments[segment] = nullptr;

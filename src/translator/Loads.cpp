@@ -11,6 +11,7 @@
 
 #include "Translation.h"
 #include "LoadTargets.h"
+#include "NumberIndex.h"
 #include "WorkRecords.h"
 #include "reader/LoadBlocks.h"
 #include "reader/MidasBlock.h"
@@ -163,12 +164,11 @@ void AddPointLoad(const ConLoadRecord& record, const LoadCase& loadCase, PooledA
 
 // Distances of the file are fractions of the member length; positions are lengths from the start end,
 // in the file's length unit.
-void AddLineLoads(const BeamLoadRecord& record, const LoadTypeRule& rule, const LoadCase& loadCase,
+void AddLineLoads(const BeamLoadRecord& record, const LoadTypeRule& rule, int direction, const LoadCase& loadCase,
                   double length, double scale, PooledArray<WorkLineLoad>& loads)
 {
     const double distances[4] = {record.m_dD1, record.m_dD2, record.m_dD3, record.m_dD4};
     const double values[4] = {record.m_dP1, record.m_dP2, record.m_dP3, record.m_dP4};
-    const int direction = DirectionOf(record.m_strDir);
     for (int k = 0; k < (rule.concentrated ? 4 : 1); ++k) {
         WorkLineLoad* load = loads.Emplace();
         if (!load)
@@ -185,68 +185,6 @@ void AddLineLoads(const BeamLoadRecord& record, const LoadTypeRule& rule, const 
         }
     }
 }
-
-// Positions of the first and the last entry with one number; -1 when none has it.
-struct Span {
-    int first = -1;
-    int last = -1;
-};
-
-// Number -> span of positions in a working collection. Node and element numbers of a model are mostly
-// dense, so a table indexed by number serves them; scattered numbers go to a hash map instead.
-class NumberIndex {
-public:
-    template <class T>
-    void Build(const PooledArray<T>& items)
-    {
-        m_bBuilt = true;
-        bool any = false;
-        std::int64_t low = 0;
-        std::int64_t high = 0;
-        for (const T* item : items) {
-            if (!item)
-                continue;
-            low = any ? std::min<std::int64_t>(low, item->ID) : item->ID;
-            high = any ? std::max<std::int64_t>(high, item->ID) : item->ID;
-            any = true;
-        }
-        const std::int64_t range = high - low + 1;
-        m_bDense = any && range <= 2 * std::int64_t(items.GetSize()) + 1024;
-        if (m_bDense) {
-            m_nLow = low;
-            m_Table.assign(std::size_t(range), Span{});
-        } else {
-            m_Map.reserve(std::size_t(items.GetSize()));
-        }
-        for (int i = 0; i < items.GetSize(); ++i) {
-            if (const T* item = items[i]) {
-                Span& span = m_bDense ? m_Table[std::size_t(item->ID - m_nLow)] : m_Map[item->ID];
-                if (span.first < 0)
-                    span.first = i;
-                span.last = i;
-            }
-        }
-    }
-
-    bool IsBuilt() const { return m_bBuilt; }
-
-    Span Find(int number) const
-    {
-        if (m_bDense) {
-            const std::int64_t slot = number - m_nLow;
-            return slot >= 0 && slot < std::int64_t(m_Table.size()) ? m_Table[std::size_t(slot)] : Span{};
-        }
-        const auto found = m_Map.find(number);
-        return found == m_Map.end() ? Span{} : found->second;
-    }
-
-private:
-    bool m_bBuilt = false;
-    bool m_bDense = false;
-    std::int64_t m_nLow = 0;
-    std::vector<Span> m_Table;
-    std::unordered_map<int, Span> m_Map;
-};
 
 // The index of a collection, built at its first use.
 template <class T>
@@ -376,16 +314,16 @@ void Translation::CreateSectionLoads(const ::LoadSection& section, const LoadTar
     for (int i = 0; beamLoads && i < beamLoads->GetCount(); ++i) {
         const BeamLoadRecord* record = beamLoads->GetRecord(i);
         const LoadTypeRule* rule = LoadTypeOf(record->m_strType, m_pRules->scalesByDimension);
+        const int direction = DirectionOf(record->m_strDir);
         if (sink) {
             const long long offset = beamLoads->RecordOffset(i);
             if (!rule)
                 Note(sink, MidasFinding::UnknownLoadType, offset, record->m_strType.str());
-            if (DirectionOf(record->m_strDir) < 0)
+            if (direction < 0)
                 Note(sink, MidasFinding::UnknownDirection, offset, record->m_strDir.str());
         }
         // Today's layout: an eccentricity has no field in the host; a load per projected length in a global
         // direction becomes a load per length of the member.
-        const int direction = DirectionOf(record->m_strDir);
         const bool projected = m_pRules->convertsProjectedLoads && record->m_strProjection == "YES" && rule &&
                                !rule->concentrated && direction >= 0 && direction <= 2;
         if (sink && m_pRules->convertsProjectedLoads && record->m_strExtra1 == "YES")
@@ -408,7 +346,7 @@ void Translation::CreateSectionLoads(const ::LoadSection& section, const LoadTar
                 Note(sink, MidasFinding::LoadOnMissingMember, beamLoads->RecordOffset(i), std::to_string(number));
             }
             if (rule) {
-                AddLineLoads(*record, *rule, loadCase, length, scale, m_LineLoadArray);
+                AddLineLoads(*record, *rule, direction, loadCase, length, scale, m_LineLoadArray);
                 beamLoads->MarkUsed(i);
             }
         };
@@ -416,8 +354,10 @@ void Translation::CreateSectionLoads(const ::LoadSection& section, const LoadTar
             load(record->m_nElement);
         for (const IdRange& item : record->m_ElementList)
             missingMembers.Add(beamLoads->RecordOffset(i), item, targets.LineNumbers().Walk(item, load));
-        // Nothing reads a section's member load records after this walk: the memory of those walked
-        // holds the working loads made from the rest (a reading keeps freed blocks for reuse).
-        beamLoads->m_Records.ReleaseBefore(i + 1);
+        // Nothing reads a section's member load records after this walk: each is destroyed while it is
+        // at hand, and the memory of those walked holds the working loads made from the rest (a reading
+        // keeps freed blocks for reuse).
+        beamLoads->m_Records.DestroyAt(i);
+        beamLoads->m_Records.ReleaseBefore(i + 1, true);
     }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Translation.h"
+#include "NumberIndex.h"
 #include "WorkRecords.h"
 #include "reader/GeometryBlocks.h"
 
@@ -188,14 +189,14 @@ void Translation::BuildWorkAreas()
     }
 }
 
-void Translation::RenumberAreas(const std::unordered_map<int, int>& newID)
+void Translation::RenumberAreas(const NumberIndex& newID)
 {
     for (int j = 0; j < m_AreaArray.GetSize(); ++j) {
         WorkArea* area = m_AreaArray[j];
         // A corner whose number names no node keeps the file's number, as a member end does.
         for (int& node : area->Nodes) {
-            if (auto found = newID.find(node); found != newID.end())
-                node = found->second;
+            if (const int first = newID.Find(node).first; first >= 0)
+                node = first + 1;
             else if (m_pDiagnostics)
                 Note(m_pDiagnostics, MidasFinding::UnmatchedMemberEnd, -1,
                      std::string(area->Kind == 1 ? "plate " : "wall ") + std::to_string(area->ID) + " node " +

@@ -1,5 +1,6 @@
 // The translator: lifetime, reading, the translation driver, renumbering and the hand-over to the host.
 #include "Translation.h"
+#include "NumberIndex.h"
 
 #include "platform/MappedMemory.h"
 
@@ -149,22 +150,18 @@ void Translation::NotePositionalAddressing() const
 int Translation::InitialObjectID()
 {
     // Old node number -> new ID of its first occurrence, as a walk of the old numbers in order finds it.
-    std::unordered_map<int, int> newID;
-    newID.reserve(std::size_t(m_NodeArray.GetSize()));
-    for (int i = 0; i < m_NodeArray.GetSize(); ++i) {
-        WorkNode* node = m_NodeArray[i];
-        if (!node)
-            continue;
-        newID.try_emplace(node->ID, i + 1);
-        node->ID = i + 1;
-    }
+    NumberIndex newID;
+    newID.Build(m_NodeArray);
+    for (int i = 0; i < m_NodeArray.GetSize(); ++i)
+        if (WorkNode* node = m_NodeArray[i])
+            node->ID = i + 1;
     for (WorkLine* line : m_LineArray) {
         if (!line)
             continue;
         // A member end whose number names no node keeps the file's number.
         for (int* end : {&line->StartNode, &line->EndNode}) {
-            if (auto found = newID.find(*end); found != newID.end())
-                *end = found->second;
+            if (const int first = newID.Find(*end).first; first >= 0)
+                *end = first + 1;
             else if (m_pDiagnostics)
                 Note(m_pDiagnostics, MidasFinding::UnmatchedMemberEnd, -1,
                      "member " + std::to_string(line->ID) + " node " + std::to_string(*end));

@@ -17,6 +17,7 @@
 #include "midas2orvo/OwnedArray.h"
 
 struct LoadTargets;
+class NumberIndex;
 
 // Members are public: the exported class is its only user besides the tests, which look inside.
 class Translation : private LoadSectionSink {
@@ -140,10 +141,10 @@ private:
     // Takes over the lines the load reader built: they get their releases and groups.
     void ClaimLoadReaderLines();
     // Working areas of the PLATE and WALL records, where the rules translate them; built afresh by each
-    // Write. Renumbered with the nodes (newID: file number -> new node ID), then handed over with their
+    // Write. Renumbered with the nodes (newID: file number -> position of its first node), then handed over with their
     // thickness and material linked (NodesAndElements.cpp).
     void BuildWorkAreas();
-    void RenumberAreas(const std::unordered_map<int, int>& newID);
+    void RenumberAreas(const NumberIndex& newID);
     void HandOverAreas(ModalData_Orvo& model);
     // The member's length in the file's unit; axis (when given) gets the vector from start to end.
     double MeasureLine(const WorkLine& line, const LoadTargets& targets, double* axis = nullptr) const;

@@ -269,18 +269,19 @@ int Translation::MIDAStranslatetoOrvo_Section()
     return 0;
 }
 
-int Translation::GetBeamSectionID(ModalData_Orvo& model)
+std::vector<unsigned char> Translation::GetBeamSectionID()
 {
-    // The sections of this translation were just appended at the end of the host's list. In the classic
+    // The hand-over appends the working sections, in order, at the end of the host's list, each with its
+    // shape code and ID: a member is linked to one of them before the host lines are made. In the classic
     // layout the file's section number n names the n-th of them; where sections are addressed by number,
     // it names the first section with that number.
     const int sectionCount = m_LSectionArray.GetSize();
-    const int base = model.m_LSections.GetSize() - sectionCount;
     std::unordered_map<int, int> positionOf;
     const bool byNumber = m_pRules->addressesByNumber;
     if (byNumber)
         for (int k = sectionCount - 1; k >= 0; --k)
             positionOf[m_LSectionArray[k]->FileNumber] = k + 1;
+    std::vector<unsigned char> linked(std::size_t(m_LineArray.GetSize()), 0);
     for (int i = 0; i < m_LineArray.GetSize(); ++i) {
         WorkLine* line = m_LineArray.GetAt(i);
         if (!line)
@@ -303,14 +304,12 @@ int Translation::GetBeamSectionID(ModalData_Orvo& model)
                  m_LineArray.GetSize() - i);
             break;
         }
-        const LSection_Orvo* section = model.m_LSections.GetAt(base + number - 1);
-        if (!section)
-            break;
+        const WorkLSection* section = m_LSectionArray[number - 1];
         line->SectionShape = section->ShapeCode;
         line->SectionID = section->ID;
-        SetReferencePoint(*line, line->SectionShape);
+        linked[std::size_t(i)] = 1;
     }
-    return 0;
+    return linked;
 }
 
 bool Translation::SetReferencePoint(WorkLine& line, int shapeCode) const

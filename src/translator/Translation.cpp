@@ -267,17 +267,26 @@ void Translation::HandOver(ModalData_Orvo& model)
         node->Restraint = work->Restraint;
         return node;
     }, none);
-    MakeRecords(model.m_Lines, m_LineArray.GetSize(), threads.get(), [this](int i) {
-        const WorkLine* work = m_LineArray.GetAt(i);
+    // Each host line is made whole: linked to its section, with the reference point of the section's shape.
+    const std::vector<unsigned char> linked = GetBeamSectionID();
+    MakeRecords(model.m_Lines, m_LineArray.GetSize(), threads.get(), [this, &linked](int i) {
+        WorkLine* work = m_LineArray.GetAt(i);
+        if (linked[std::size_t(i)])
+            SetReferencePoint(*work, work->SectionShape);
         auto* line = new Line_Orvo;
         line->ID = work->ID;
         line->StartNode = work->StartNode;
         line->EndNode = work->EndNode;
         line->MaterialID = work->MaterialID;
+        line->SectionShape = work->SectionShape;
         line->SectionID = work->SectionID;
         line->StartRelease = work->StartRelease;
         line->EndRelease = work->EndRelease;
         line->GroupName = work->GroupName;
+        line->RefX = work->RefX;
+        line->RefY = work->RefY;
+        line->RefZ = work->RefZ;
+        line->RefSpare = work->RefSpare;
         for (int load : work->LineLoads)
             line->LineLoads.Add(load);
         return line;
@@ -299,21 +308,10 @@ void Translation::HandOver(ModalData_Orvo& model)
     }
     AppendShapeCodes(model);
 
-    GetBeamSectionID(model);
     Consumed(m_NodeArray, m_NodeArray.GetSize());
-    for (int i = 0; i < m_LineArray.GetSize(); ++i) {
-        Line_Orvo* line = model.m_Lines.GetAt(lineBase + i);
-        const WorkLine* work = m_LineArray.GetAt(i);
-        if (!line || !work)
-            return;  // a missing line ends the hand-over early, m_bUpdated untouched
-        line->SectionShape = work->SectionShape;
-        line->SectionID = work->SectionID;
-        line->RefX = work->RefX;
-        line->RefY = work->RefY;
-        line->RefZ = work->RefZ;
-        line->RefSpare = work->RefSpare;
-        Consumed(m_LineArray, i + 1);
-    }
+    if (model.m_Lines.GetSize() - lineBase < m_LineArray.GetSize())
+        return;  // a missing line ends the hand-over early, m_bUpdated untouched
+    Consumed(m_LineArray, m_LineArray.GetSize());
 
     for (const WorkASection* work : m_ASectionArray) {
         auto* section = new ASection_Orvo;

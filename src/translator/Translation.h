@@ -69,7 +69,9 @@ public:
     // hold: modulus from the line, the other constants typical of its TYPE, already in kN and mm).
     bool ModulusFromLine(int index) const;
     int MIDAStranslatetoOrvo_Section();
-    int GetBeamSectionID(ModalData_Orvo& model);
+    // Links the working lines to the sections the hand-over appends: their SectionShape and SectionID;
+    // a line marked in the result gets the reference point of its shape as its host line is made.
+    std::vector<unsigned char> GetBeamSectionID();
     int MIDAStranslatetoOrvo_Areasec();
     int GetAreaSectionID();
     int MIDAStranslatetoOrvo_Constraint();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "OffsetTable.h"
 #include "PooledArray.h"
 #include "ReadingLayout.h"
 #include "midas2orvo/Diagnostics.h"
@@ -118,7 +119,7 @@ private:
     const RecordClass* m_pRecordClass;
     const ReadingLayout* m_pLayout = &ReadingLayout::For(MidasReadingProfile::Classic);
     MidasDiagnostics* m_pDiagnostics = nullptr;
-    std::vector<long long> m_RecordOffsets;
+    OffsetTable m_RecordOffsets;
     std::vector<bool> m_Used;
     std::vector<unsigned char> m_LinesOf;  // only where some record spans other than one line
     struct Run {

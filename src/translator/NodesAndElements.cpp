@@ -1,6 +1,8 @@
 // Node and element steps: working nodes with their restraints, working lines with releases and groups,
 // working areas of plates and walls.
 #include <algorithm>
+#include <mutex>
+#include <climits>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -139,19 +141,39 @@ int Translation::MIDAStranslatetoOrvo_Element()
 // else adds lines while they are unclaimed).
 void Translation::ClaimLoadReaderLines()
 {
-    int memberCount = 0;
-    for (int i = 0; i < m_Blocks.element->GetCount(); ++i)
-        if (KindOf(m_Blocks.element->GetRecord(i)->m_strType) != LineKind::None)
-            ++memberCount;
-    int k = m_LineArray.GetSize() - memberCount;
-    for (int i = 0; i < m_Blocks.element->GetCount(); ++i) {
-        const ElementRecord* record = m_Blocks.element->GetRecord(i);
-        const LineKind kind = KindOf(record->m_strType);
-        if (kind == LineKind::None)
-            continue;
-        if (WorkLine* line = m_LineArray.GetAt(k++))
-            CopyReleasesAndGroup(*record, kind, *line);
-    }
+    // The records are shared out in ranges: each range counts its line members, and then gives them to
+    // the lines that follow those of the ranges before it.
+    const ElementBlock& elements = *m_Blocks.element;
+    std::vector<int> members;
+    std::mutex partsMutex;
+    InParts(elements.GetCount(), [&](int first, int end) {
+        int count = 0;
+        for (int i = first; i < end; ++i)
+            count += KindOf(elements.GetRecord(i)->m_strType) != LineKind::None;
+        const std::lock_guard<std::mutex> lock(partsMutex);
+        members.push_back(first);
+        members.push_back(count);
+    });
+    std::vector<std::pair<int, int>> starts;  // first record of a range -> its first line
+    for (std::size_t p = 0; p < members.size(); p += 2)
+        starts.emplace_back(members[p], members[p + 1]);
+    std::sort(starts.begin(), starts.end());
+    int k = m_LineArray.GetSize();
+    for (const auto& start : starts)
+        k -= start.second;
+    for (auto& start : starts)
+        k += std::exchange(start.second, k);
+    InParts(elements.GetCount(), [&](int first, int end) {
+        int line = std::lower_bound(starts.begin(), starts.end(), std::make_pair(first, INT_MIN))->second;
+        for (int i = first; i < end; ++i) {
+            const ElementRecord* record = elements.GetRecord(i);
+            const LineKind kind = KindOf(record->m_strType);
+            if (kind == LineKind::None)
+                continue;
+            if (WorkLine* work = m_LineArray.GetAt(line++))
+                CopyReleasesAndGroup(*record, kind, *work);
+        }
+    });
 }
 
 void Translation::BuildWorkAreas()

@@ -4,6 +4,7 @@
 
 #include "platform/MappedMemory.h"
 
+#include <atomic>
 #include <exception>
 #include <mutex>
 #include <unordered_map>
@@ -135,11 +136,14 @@ void Translation::NotePositionalAddressing() const
 {
     if (m_pRules->addressesByNumber)
         return;
-    auto inOrder = [](const auto& block) {
-        for (int i = 0; i < block.GetCount(); ++i)
-            if (block.GetRecord(i)->m_nID != i + 1)
-                return false;
-        return true;
+    auto inOrder = [this](const auto& block) {
+        std::atomic<bool> ordered{true};
+        InParts(block.GetCount(), [&](int first, int end) {
+            for (int i = first; i < end && ordered.load(std::memory_order_relaxed); ++i)
+                if (block.GetRecord(i)->m_nID != i + 1)
+                    ordered = false;
+        });
+        return ordered.load();
     };
     if (m_Blocks.constraint && m_Blocks.node && !inOrder(*m_Blocks.node))
         Note(m_pDiagnostics, MidasFinding::PositionalAddressing, -1, "*NODE");
@@ -155,17 +159,28 @@ int Translation::InitialObjectID()
     for (int i = 0; i < m_NodeArray.GetSize(); ++i)
         if (WorkNode* node = m_NodeArray[i])
             node->ID = i + 1;
-    for (WorkLine* line : m_LineArray) {
-        if (!line)
-            continue;
-        // A member end whose number names no node keeps the file's number.
-        for (int* end : {&line->StartNode, &line->EndNode}) {
-            if (const int first = newID.Find(*end).first; first >= 0)
-                *end = first + 1;
-            else if (m_pDiagnostics)
-                Note(m_pDiagnostics, MidasFinding::UnmatchedMemberEnd, -1,
-                     "member " + std::to_string(line->ID) + " node " + std::to_string(*end));
+    // A member end whose number names no node keeps the file's number; such members are marked, to be
+    // noted in order.
+    std::vector<unsigned char> unmatched(std::size_t(m_LineArray.GetSize()), 0);
+    InParts(m_LineArray.GetSize(), [&](int first, int end) {
+        for (int j = first; j < end; ++j) {
+            WorkLine* line = m_LineArray[j];
+            if (!line)
+                continue;
+            for (int* nodeEnd : {&line->StartNode, &line->EndNode}) {
+                if (const int position = newID.Find(*nodeEnd).first; position >= 0)
+                    *nodeEnd = position + 1;
+                else
+                    unmatched[std::size_t(j)] |= nodeEnd == &line->StartNode ? 1 : 2;
+            }
         }
+    });
+    for (int j = 0; m_pDiagnostics && j < m_LineArray.GetSize(); ++j) {
+        const WorkLine* line = m_LineArray[j];
+        for (int k = 0; k < 2; ++k)
+            if (unmatched[std::size_t(j)] >> k & 1)
+                Note(m_pDiagnostics, MidasFinding::UnmatchedMemberEnd, -1,
+                     "member " + std::to_string(line->ID) + " node " + std::to_string(k ? line->EndNode : line->StartNode));
     }
     for (int j = 0; j < m_LineArray.GetSize(); ++j)
         if (WorkLine* line = m_LineArray[j])
@@ -180,6 +195,16 @@ bool Translation::TranMidastoOrvo(ModalData_Orvo& model)
         if (m_pDiagnostics)
             m_pDiagnostics->PhaseFinished(phase);
     };
+    // Threads for a large model: the translation steps and the hand-over share its collections out.
+    const std::int64_t large = std::int64_t(m_NodeArray.GetSize()) + m_LineArray.GetSize() + m_LineLoadArray.GetSize() +
+                               (m_Blocks.element ? m_Blocks.element->GetCount() : 0);
+    const int threadCount = ChunkedReading::ThreadsFor(m_nReadingThreads, large, 1 << 17);
+    std::unique_ptr<ChunkedReading> threads(threadCount > 1 ? new ChunkedReading(threadCount) : nullptr);
+    m_pThreads = threads.get();
+    struct Unset {
+        ChunkedReading*& threads;
+        ~Unset() { threads = nullptr; }
+    } unset{m_pThreads};
     if (Write() < 0 || InitialObjectID() < 0)
         return false;
     finished(MidasPhase::Translate);
@@ -250,12 +275,10 @@ void Translation::HandOver(ModalData_Orvo& model)
 {
     // Lines and beam sections are read back by position: address them from what the host held before.
     const int lineBase = model.m_Lines.GetSize();
-    const std::int64_t large = std::int64_t(m_NodeArray.GetSize()) + m_LineArray.GetSize() + m_LineLoadArray.GetSize();
-    const int threadCount = ChunkedReading::ThreadsFor(m_nReadingThreads, large, 1 << 17);
-    std::unique_ptr<ChunkedReading> threads(threadCount > 1 ? new ChunkedReading(threadCount) : nullptr);
+    ChunkedReading* const threads = m_pThreads;
     auto none = [](int) {};
 
-    MakeRecords(model.m_Nodes, m_NodeArray.GetSize(), threads.get(), [this](int i) {
+    MakeRecords(model.m_Nodes, m_NodeArray.GetSize(), threads, [this](int i) {
         const WorkNode* work = m_NodeArray.GetAt(i);
         auto* node = new Node_Orvo;
         node->ID = work->ID;
@@ -269,7 +292,7 @@ void Translation::HandOver(ModalData_Orvo& model)
     }, none);
     // Each host line is made whole: linked to its section, with the reference point of the section's shape.
     const std::vector<unsigned char> linked = GetBeamSectionID();
-    MakeRecords(model.m_Lines, m_LineArray.GetSize(), threads.get(), [this, &linked](int i) {
+    MakeRecords(model.m_Lines, m_LineArray.GetSize(), threads, [this, &linked](int i) {
         WorkLine* work = m_LineArray.GetAt(i);
         if (linked[std::size_t(i)])
             SetReferencePoint(*work, work->SectionShape);
@@ -335,7 +358,7 @@ void Translation::HandOver(ModalData_Orvo& model)
         model.m_PointLoads.Add(load);
         Consumed(m_PointLoadArray, i + 1);
     }
-    MakeRecords(model.m_LineLoads, m_LineLoadArray.GetSize(), threads.get(), [this](int i) {
+    MakeRecords(model.m_LineLoads, m_LineLoadArray.GetSize(), threads, [this](int i) {
         const WorkLineLoad* work = m_LineLoadArray.GetAt(i);
         auto* load = new LineLoad_Orvo;
         load->CaseKind = work->CaseKind;

@@ -154,6 +154,23 @@ private:
     MidasDiagnostics* StepDiagnostics() const { return m_bWriting ? m_pDiagnostics : nullptr; }
     void NotePositionalAddressing() const;
     void HandOver(ModalData_Orvo& model);
+    // The threads of a translation of a large model (null: this thread alone), set by TranMidastoOrvo.
+    ChunkedReading* m_pThreads = nullptr;
+    // Calls work(first, end) for consecutive ranges that split [0, count), on the translation's threads
+    // where a collection is large enough to share out; work must not throw.
+    template <class Work>
+    void InParts(int count, Work&& work) const
+    {
+        const int parts = m_pThreads && count >= kSharedRecords ? m_pThreads->Threads() : 1;
+        if (parts == 1) {
+            work(0, count);
+            return;
+        }
+        m_pThreads->Run(parts, [&](int part) {
+            work(int(std::int64_t(count) * part / parts), int(std::int64_t(count) * (part + 1) / parts));
+        });
+    }
+    static constexpr int kSharedRecords = 1 << 14;
     // Frees the working records of array before position count, where the hand-over releases them.
     template <class T>
     void Consumed(PooledArray<T>& array, int count)

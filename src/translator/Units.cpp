@@ -92,11 +92,14 @@ bool Translation::TranslateUnit()
         std::snprintf(factors, sizeof factors, "length x%.17g to mm, force x%.17g to kN", L, F);
         Note(m_pDiagnostics, MidasFinding::UnitFactors, -1, factors);
     }
-    for (WorkNode* node : m_NodeArray) {
-        node->X *= L;
-        node->Y *= L;
-        node->Z *= L;
-    }
+    InParts(m_NodeArray.GetSize(), [&](int first, int end) {
+        for (int i = first; i < end; ++i) {
+            WorkNode* node = m_NodeArray[i];
+            node->X *= L;
+            node->Y *= L;
+            node->Z *= L;
+        }
+    });
     for (WorkASection* section : m_ASectionArray)
         section->Thickness *= L;
     for (int i = 0; i < m_MaterialArray.GetSize(); ++i) {
@@ -127,20 +130,23 @@ bool Translation::TranslateUnit()
         load->MY *= F * L * 0.001;
         load->MZ *= F * L * 0.001;
     }
-    for (WorkLineLoad* load : m_LineLoadArray) {
-        // Classic: moments keep the values the load reader computed. By dimension: a uniform force per
-        // length to kN/m, a concentrated force to kN, a concentrated moment to kN*m, a uniform moment (per
-        // length) to kN*m/m.
-        double value = F;
-        if (rules.scalesByDimension)
-            value = load->LoadType == 1 ? F * 1000.0 / L : load->LoadType == 3 ? F * L * 0.001 : F;
-        else if (load->LoadType != 1 && load->LoadType != 2)
-            continue;
-        load->Value1 *= value;
-        load->Value2 *= value;
-        // positions to metres
-        load->Position1 *= L * 0.001;
-        load->Position2 *= L * 0.001;
-    }
+    InParts(m_LineLoadArray.GetSize(), [&](int first, int end) {
+        for (int i = first; i < end; ++i) {
+            WorkLineLoad* load = m_LineLoadArray[i];
+            // Classic: moments keep the values the load reader computed. By dimension: a uniform force per
+            // length to kN/m, a concentrated force to kN, a concentrated moment to kN*m, a uniform moment (per
+            // length) to kN*m/m.
+            double value = F;
+            if (rules.scalesByDimension)
+                value = load->LoadType == 1 ? F * 1000.0 / L : load->LoadType == 3 ? F * L * 0.001 : F;
+            else if (load->LoadType != 1 && load->LoadType != 2)
+                continue;
+            load->Value1 *= value;
+            load->Value2 *= value;
+            // positions to metres
+            load->Position1 *= L * 0.001;
+            load->Position2 *= L * 0.001;
+        }
+    });
     return true;
 }

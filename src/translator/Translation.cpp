@@ -7,7 +7,6 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "LoadTargets.h"

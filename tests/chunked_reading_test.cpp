@@ -96,6 +96,17 @@ TEST(ChunkedReading, PiecesGiveTheOneThreadReading)
     // Two blocks opened by one line, the first read in pieces to the end of the text: the second's row
     // takes back the last line counted.
     texts.emplace_back("two blocks on one line", ",00\n*VERSION*SECTION2, NO, 0, 0\n.10, 0, 0, 0, 0\nS\xff\xff\xff, 1, 2, 3, 4\n");
+    // Consecutive load sections, each translated beside the reading of the next: the findings of both
+    // (a member that does not exist; a line that ends a block early, a load block no step reads) keep
+    // the one-thread order.
+    std::string sections = "*UNIT\nKN, M, KJ, C\n\n*NODE\n1, 0, 0, 0\n2, 1, 0, 0\n\n*ELEMENT\n1, BEAM, 1, 1, 1, 2, 0\n\n"
+                           "*STLDCASE\nDL, D, \nLL, L, \n\n";
+    for (int k = 0; k < 40; ++k) {
+        const std::string load = ", BEAM, UNILOAD, GZ, NO, NO, aDir[1], , , , 0, -1, 1, -1, 0, 0, 0, 0, , NO, 0, 0, NO,\n";
+        sections += std::string("*USE-STLD, ") + (k % 2 ? "LL" : "DL") + "\n*SELFWEIGHT\n0, 0, -1\n*BEAMLOAD\n1" + load +
+                    std::to_string(k + 5) + load + (k % 3 ? "" : "aDir[1], 2\n") + "\n; End of data for load case\n\n";
+    }
+    texts.emplace_back("consecutive load sections", sections);
     for (const char* example : {"/examples/portal-frame.mgt"}) {
         std::ifstream in(MIDAS2ORVO_SOURCE_DIR + std::string(example), std::ios::binary);
         texts.emplace_back(example, std::string(std::istreambuf_iterator<char>(in), {}));

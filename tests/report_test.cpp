@@ -63,9 +63,11 @@ TEST(Report, CountsAndNamesWhatWasNotTranslated)
             const auto named = [&row](const auto& e) { return e.kind == row.kind && (row.key.empty() || e.key == row.key); };
             EXPECT_EQ(std::count_if(entries.begin(), entries.end(), named), 1) << int(row.kind) << " " << row.key;
         }
-        for (const auto& entry : entries)  // the end that matches nothing, not the other
-            if (entry.kind == F::UnmatchedMemberEnd)
+        for (const auto& entry : entries) {  // the end that matches nothing, not the other
+            if (entry.kind == F::UnmatchedMemberEnd) {
                 EXPECT_EQ(entry.examples, std::vector<std::string>{"member 1 node 99"});
+            }
+        }
     }
 }
 

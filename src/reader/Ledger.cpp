@@ -78,11 +78,10 @@ int Ledger::UsedLines(const LedgerRow& row)
     return used;
 }
 
-void Ledger::Freeze(const MidasBlock* block)
+void Ledger::FixUse(const MidasBlock* block)
 {
     if (!m_bOn || !block)
         return;
-    CloseCurrent();
     for (std::size_t k = std::size_t(std::max(block->FirstLedgerRow(), 0)); k < m_Rows.size(); ++k) {
         LedgerRow& row = m_Rows[k];
         if (row.block == block && row.blockSerial == block->Serial()) {

@@ -46,8 +46,20 @@ public:
     // n data lines of the current row, the first at offset.
     void CountLines(long long n, long long offset);
     void UncountLines(int n);
-    // A block is released: the lines its records used so far are fixed in its rows.
-    void Freeze(const MidasBlock* block);
+    // A block is released: the lines its records used so far are fixed in its rows. Where the translation
+    // may still be marking its records, in two steps: Release when it is let go of in the reading (its
+    // row ends there), FixUse once the translation is done with it.
+    void Freeze(const MidasBlock* block)
+    {
+        Release(block);
+        FixUse(block);
+    }
+    void Release(const MidasBlock* block)
+    {
+        if (m_bOn && block)
+            CloseCurrent();
+    }
+    void FixUse(const MidasBlock* block);
     // A finding at offset explains lines of the row that holds that offset.
     void Explain(MidasFinding kind, long long offset);
 

@@ -179,6 +179,28 @@ void ReadLoadSections(LineSource& lines, const ModelBlocks& blocks, LoadSectionS
 {
     const ReadingLayout& layout = lines.Layout();
     loads.StartLoadSections(blocks);
+    // The blocks of the section handed over last, kept until the sink is done with them.
+    struct Handed {
+        LoadSectionSink& loads;
+        Ledger& ledger;
+        std::unique_ptr<ConLoadBlock> conLoads;
+        std::unique_ptr<BeamLoadBlock> beamLoads;
+        void Settle()
+        {
+            loads.SectionDone();
+            ledger.FixUse(conLoads.get());
+            ledger.FixUse(beamLoads.get());
+            conLoads.reset();
+            beamLoads.reset();
+        }
+        ~Handed()
+        {
+            try {
+                Settle();  // the sink lets go of the blocks before they go
+            } catch (...) {
+            }
+        }
+    } handed{loads, ledger, nullptr, nullptr};
     std::string line;
     if (!resume && !lines.Next(line))
         return;
@@ -186,8 +208,10 @@ void ReadLoadSections(LineSource& lines, const ModelBlocks& blocks, LoadSectionS
     for (;;) {
         bool isHeader = resume;
         const std::string caseName = resume ? state.caseName : SectionCaseName(line, isHeader);
-        if (!isHeader)
+        if (!isHeader) {
+            handed.Settle();
             return;  // the line after a section is no further section: back to the driver
+        }
         if (!resume)
             lines.OpenRow("*USE-STLD");
         resume = false;
@@ -225,16 +249,19 @@ void ReadLoadSections(LineSource& lines, const ModelBlocks& blocks, LoadSectionS
         }
 
         // Without load cases the section's loads cannot be stamped; they are dropped with their blocks.
+        handed.Settle();
         if (blocks.loadCase)
             loads.LoadSection(blocks, {caseName, headerOffset, conLoads.get(), beamLoads.get()});
         else
             Note(sink, MidasFinding::LoadSectionWithoutCases, headerOffset, caseName);
-        ledger.Freeze(conLoads.get());
-        ledger.Freeze(beamLoads.get());
-        if (!blocks.loadCase || backToDriver)
+        ledger.Release(conLoads.get());
+        ledger.Release(beamLoads.get());
+        handed.conLoads = std::move(conLoads);
+        handed.beamLoads = std::move(beamLoads);
+        if (!blocks.loadCase || backToDriver || (!nextHeaderRead && !NextSectionHeader(lines, line))) {
+            handed.Settle();
             return;
-        if (!nextHeaderRead && !NextSectionHeader(lines, line))
-            return;
+        }
         headerOffset = lines.Offset();
     }
 }

@@ -1,5 +1,7 @@
 // Load sections as the reader meets them: the working nodes and members their loads go to, and which
 // of those a later Write takes over instead of building them again.
+#include <utility>
+
 #include "LoadTargets.h"
 #include "Translation.h"
 
@@ -75,7 +77,69 @@ void Translation::StartLoadSections(const ModelBlocks&)
     m_pTargets = std::make_unique<LoadTargets>(m_NodeArray, m_LineArray, m_Blocks.loadCase.get());
 }
 
+namespace {
+thread_local bool t_bSectionThread = false;  // this thread translates a load section beside the reading
+}
+
 void Translation::LoadSection(const ModelBlocks&, const ::LoadSection& section)
 {
-    CreateSectionLoads(section, *m_pTargets);
+    SectionDone();
+    const long long records = (section.conLoads ? section.conLoads->GetCount() : 0) +
+                              (section.beamLoads ? section.beamLoads->GetCount() : 0);
+    if (!m_pThreads || records < OverlappedLoads()) {
+        CreateSectionLoads(section, *m_pTargets);
+        return;
+    }
+    // Nothing the reading does until SectionDone touches what the section's translation reads or writes:
+    // the working nodes, lines and loads, the section's own blocks, and the findings, which are held.
+    if (m_pDiagnostics)
+        m_Tap.Hold();
+    m_SectionThread = std::thread([this, section] {
+        t_bSectionThread = true;
+        try {
+            CreateSectionLoads(section, *m_pTargets);
+        } catch (...) {
+            m_SectionFailure = std::current_exception();
+        }
+    });
+}
+
+void Translation::SectionDone()
+{
+    if (!m_SectionThread.joinable())
+        return;
+    m_SectionThread.join();
+    if (m_pDiagnostics)
+        m_Tap.PassHeld();
+    if (m_SectionFailure)
+        std::rethrow_exception(std::exchange(m_SectionFailure, nullptr));
+}
+
+void Translation::FindingTap::Report(const MidasFindingInfo& finding)
+{
+    if (m_bHolding) {
+        (t_bSectionThread ? m_SectionHeld : m_ReadingHeld).push_back({finding});
+        return;
+    }
+    m_Ledger.Explain(finding.kind, finding.offset);
+    host->Report(finding);
+}
+
+void Translation::FindingTap::Progress(long long read, long long total)
+{
+    if (m_bHolding && !t_bSectionThread) {
+        m_ReadingHeld.push_back({{}, true, read, total});
+        return;
+    }
+    host->Progress(read, total);
+}
+
+void Translation::FindingTap::PassHeld()
+{
+    m_bHolding = false;
+    for (std::vector<Held>* held : {&m_SectionHeld, &m_ReadingHeld}) {
+        for (const Held& call : *held)
+            call.progress ? Progress(call.read, call.total) : Report(call.finding);
+        held->clear();
+    }
 }

@@ -69,6 +69,11 @@ void Translation::ReadStream(LineStream& stream)
     // A text of fewer than eight pieces is read on this thread alone (16 MiB with the usual pieces).
     const int threads = ChunkedReading::ThreadsFor(m_nReadingThreads, stream.Size(), 8 * std::int64_t(m_nChunkBytes));
     std::unique_ptr<ChunkedReading> chunks(threads > 1 ? new ChunkedReading(threads, m_nChunkBytes, m_nLeadRecords) : nullptr);
+    m_pThreads = chunks.get();
+    struct Unset {
+        ChunkedReading*& threads;
+        ~Unset() { threads = nullptr; }
+    } unset{m_pThreads};
     ReadModel(stream, ReadingLayout::For(m_eProfile), m_Blocks, *this, m_pDiagnostics, &m_Ledger, chunks.get());
     m_pTargets.reset();
 }

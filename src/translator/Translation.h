@@ -2,9 +2,11 @@
 // fills and the working records its steps build, and turns them into the host's records.
 #pragma once
 
+#include <exception>
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -111,27 +113,43 @@ public:
     void EmitLedger(bool refused);
 
 private:
-    // Passes every finding on to the host's sink, and tells the ledger which lines it explains.
+    // Passes every finding on to the host's sink, and tells the ledger which lines it explains. While a
+    // load section is translated beside the reading, the findings and progress of both are held, and passed
+    // on when the section is done: the section's first, then the reading's, as one thread tells them.
     class FindingTap final : public MidasDiagnostics {
     public:
         FindingTap(Ledger& ledger) : m_Ledger(ledger) {}
-        void Report(const MidasFindingInfo& finding) override
-        {
-            m_Ledger.Explain(finding.kind, finding.offset);
-            host->Report(finding);
-        }
-        void Progress(long long read, long long total) override { host->Progress(read, total); }
+        void Report(const MidasFindingInfo& finding) override;
+        void Progress(long long read, long long total) override;
         void PhaseFinished(MidasPhase phase) override { host->PhaseFinished(phase); }
         void LedgerEntry(const MidasLedgerEntry& entry) override { host->LedgerEntry(entry); }
+        void Hold() { m_bHolding = true; }
+        void PassHeld();
         MidasDiagnostics* host = nullptr;
 
     private:
+        struct Held {
+            MidasFindingInfo finding;
+            bool progress = false;
+            long long read = 0;
+            long long total = 0;
+        };
         Ledger& m_Ledger;
+        bool m_bHolding = false;
+        std::vector<Held> m_SectionHeld;  // told by the section's thread
+        std::vector<Held> m_ReadingHeld;  // told by the reading
     } m_Tap{m_Ledger};
 
-    // Load sections, as the reader meets them (LoadSections.cpp).
+    // Load sections, as the reader meets them (LoadSections.cpp). A large one is translated on a thread of
+    // its own while the reader reads on, where the reading has threads; SectionDone waits for it.
     void StartLoadSections(const ModelBlocks& blocks) override;
     void LoadSection(const ModelBlocks& blocks, const ::LoadSection& section) override;
+    void SectionDone() override;
+    std::thread m_SectionThread;
+    std::exception_ptr m_SectionFailure;
+    // Load records from which a section is translated beside the reading: sixteen times the records a
+    // block reads on one thread before it goes on in pieces.
+    long long OverlappedLoads() const { return 16LL * m_nLeadRecords; }
     void CreateSectionLoads(const ::LoadSection& section, const LoadTargets& targets);
     // Working nodes and lines built from record firstRecord of the node or element block on.
     void BuildWorkNodes(int firstRecord);

@@ -202,8 +202,10 @@ void ReadLoadSections(LineSource& lines, const ModelBlocks& blocks, LoadSectionS
         }
     } handed{loads, ledger, nullptr, nullptr};
     std::string line;
-    if (!resume && !lines.Next(line))
+    if (!resume && !lines.Next(line)) {
+        handed.Settle();
         return;
+    }
     long long headerOffset = resume ? state.headerOffset : lines.Offset();
     for (;;) {
         bool isHeader = resume;

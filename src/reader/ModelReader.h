@@ -49,9 +49,10 @@ struct LoadSection {
 // Receives the load sections as they are read. One run of the load reader (from a *USE-STLD line until
 // it hands the stream back) is announced by StartLoadSections, then each section of the run follows.
 // A section read while the model has no *STLDCASE block is not handed over.
-// The sink may go on with a section after LoadSection has returned, while the reader reads on: the
-// section's blocks stay as they are until SectionDone has returned, which the reader calls before it hands
-// over the next section, before it hands the stream back, and before it lets go of the blocks.
+// The sink may go on with the work StartLoadSections or LoadSection began after they have returned, while
+// the reader reads on: the model's blocks, and the section's, stay as they are until SectionDone has
+// returned, which the reader calls before it hands over the next section, before it hands the stream back,
+// and before it lets go of the section's blocks.
 class LoadSectionSink {
 public:
     virtual ~LoadSectionSink() = default;

@@ -1,5 +1,6 @@
 // Load sections as the reader meets them: the working nodes and members their loads go to, and which
 // of those a later Write takes over instead of building them again.
+#include <functional>
 #include <utility>
 
 #include "LoadTargets.h"
@@ -43,7 +44,41 @@ int Translation::TakeLoadReaderLines()
     return built;
 }
 
+namespace {
+thread_local bool t_bSectionThread = false;  // this thread translates beside the reading
+}
+
+bool Translation::OnSectionThread() { return t_bSectionThread; }
+
+void Translation::Beside(long long records, const std::function<void()>& work)
+{
+    SectionDone();
+    if (!m_pThreads || records < OverlappedLoads()) {
+        work();
+        return;
+    }
+    // Nothing the reading does until SectionDone touches what the work reads or writes: the working
+    // nodes, lines and loads, the blocks of the model and of the section, and the findings, which are held.
+    if (m_pDiagnostics)
+        m_Tap.Hold();
+    m_SectionThread = std::thread([this, work] {
+        t_bSectionThread = true;
+        try {
+            work();
+        } catch (...) {
+            m_SectionFailure = std::current_exception();
+        }
+    });
+}
+
 void Translation::StartLoadSections(const ModelBlocks&)
+{
+    const long long records =
+        (m_Blocks.node ? m_Blocks.node->GetCount() : 0) + (m_Blocks.element ? m_Blocks.element->GetCount() : 0);
+    Beside(records, [this] { BuildLoadTargets(); });
+}
+
+void Translation::BuildLoadTargets()
 {
     // Loads are attached to working nodes and lines and measured on them, so they must exist. Ones built
     // by an earlier run from the same blocks and not yet claimed by Write are used again; of a block that
@@ -77,31 +112,11 @@ void Translation::StartLoadSections(const ModelBlocks&)
     m_pTargets = std::make_unique<LoadTargets>(m_NodeArray, m_LineArray, m_Blocks.loadCase.get());
 }
 
-namespace {
-thread_local bool t_bSectionThread = false;  // this thread translates a load section beside the reading
-}
-
 void Translation::LoadSection(const ModelBlocks&, const ::LoadSection& section)
 {
-    SectionDone();
     const long long records = (section.conLoads ? section.conLoads->GetCount() : 0) +
                               (section.beamLoads ? section.beamLoads->GetCount() : 0);
-    if (!m_pThreads || records < OverlappedLoads()) {
-        CreateSectionLoads(section, *m_pTargets);
-        return;
-    }
-    // Nothing the reading does until SectionDone touches what the section's translation reads or writes:
-    // the working nodes, lines and loads, the section's own blocks, and the findings, which are held.
-    if (m_pDiagnostics)
-        m_Tap.Hold();
-    m_SectionThread = std::thread([this, section] {
-        t_bSectionThread = true;
-        try {
-            CreateSectionLoads(section, *m_pTargets);
-        } catch (...) {
-            m_SectionFailure = std::current_exception();
-        }
-    });
+    Beside(records, [this, section] { CreateSectionLoads(section, *m_pTargets); });
 }
 
 void Translation::SectionDone()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -140,15 +141,19 @@ private:
         std::vector<Held> m_ReadingHeld;  // told by the reading
     } m_Tap{m_Ledger};
 
-    // Load sections, as the reader meets them (LoadSections.cpp). A large one is translated on a thread of
-    // its own while the reader reads on, where the reading has threads; SectionDone waits for it.
+    // Load sections, as the reader meets them (LoadSections.cpp). Where the reading has threads, the
+    // working nodes and lines of a large model, and each large section, are made on a thread of their own
+    // while the reader reads on (Beside); SectionDone waits for it.
     void StartLoadSections(const ModelBlocks& blocks) override;
     void LoadSection(const ModelBlocks& blocks, const ::LoadSection& section) override;
     void SectionDone() override;
+    void Beside(long long records, const std::function<void()>& work);
+    static bool OnSectionThread();
+    void BuildLoadTargets();
     std::thread m_SectionThread;
     std::exception_ptr m_SectionFailure;
-    // Load records from which a section is translated beside the reading: sixteen times the records a
-    // block reads on one thread before it goes on in pieces.
+    // Records from which work is done beside the reading: sixteen times the records a block reads on one
+    // thread before it goes on in pieces.
     long long OverlappedLoads() const { return 16LL * m_nLeadRecords; }
     void CreateSectionLoads(const ::LoadSection& section, const LoadTargets& targets);
     // Working nodes and lines built from record firstRecord of the node or element block on.
@@ -179,7 +184,8 @@ private:
     template <class Work>
     void InParts(int count, Work&& work) const
     {
-        const int parts = m_pThreads && count >= kSharedRecords ? m_pThreads->Threads() : 1;
+        // The threads serve the reading while a section is translated beside it.
+        const int parts = m_pThreads && !OnSectionThread() && count >= kSharedRecords ? m_pThreads->Threads() : 1;
         if (parts == 1) {
             work(0, count);
             return;

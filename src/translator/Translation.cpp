@@ -282,6 +282,20 @@ void Translation::HandOver(ModalData_Orvo& model)
     ChunkedReading* const threads = m_pThreads;
     auto none = [](int) {};
 
+    // Each host line is made whole: linked to its section, with the reference point of the section's
+    // shape. The links are found beside the making of the host nodes, which touches no line.
+    std::vector<unsigned char> linked;
+    struct Linking {
+        Translation& translation;
+        ~Linking()
+        {
+            try {
+                translation.SectionDone();
+            } catch (...) {
+            }
+        }
+    } linking{*this};
+    Beside(m_LineArray.GetSize(), [this, &linked] { linked = GetBeamSectionID(); });
     MakeRecords(model.m_Nodes, m_NodeArray.GetSize(), threads, [this](int i) {
         const WorkNode* work = m_NodeArray.GetAt(i);
         auto* node = new Node_Orvo;
@@ -294,8 +308,7 @@ void Translation::HandOver(ModalData_Orvo& model)
         node->Restraint = work->Restraint;
         return node;
     }, none);
-    // Each host line is made whole: linked to its section, with the reference point of the section's shape.
-    const std::vector<unsigned char> linked = GetBeamSectionID();
+    SectionDone();
     MakeRecords(model.m_Lines, m_LineArray.GetSize(), threads, [this, &linked](int i) {
         WorkLine* work = m_LineArray.GetAt(i);
         if (linked[std::size_t(i)])

@@ -143,7 +143,8 @@ private:
 
     // Load sections, as the reader meets them (LoadSections.cpp). Where the reading has threads, the
     // working nodes and lines of a large model, and each large section, are made on a thread of their own
-    // while the reader reads on (Beside); SectionDone waits for it.
+    // while the reader reads on (Beside); SectionDone waits for it. The hand-over links members to their
+    // sections so too.
     void StartLoadSections(const ModelBlocks& blocks) override;
     void LoadSection(const ModelBlocks& blocks, const ::LoadSection& section) override;
     void SectionDone() override;

@@ -13,6 +13,7 @@
 
 #include "TranslationRules.h"
 #include "WorkRecords.h"
+#include "platform/MappedMemory.h"
 #include "reader/ChunkedReading.h"
 #include "reader/ModelReader.h"
 #include "reader/PooledArray.h"
@@ -180,6 +181,7 @@ private:
     void HandOver(ModalData_Orvo& model);
     // The threads of a translation of a large model (null: this thread alone), set by TranMidastoOrvo.
     ChunkedReading* m_pThreads = nullptr;
+    std::unique_ptr<midas2orvo::ReusedMemory> m_pReuse;  // while the host's nodes and members are made
     // Calls work(first, end) for consecutive ranges that split [0, count), on the translation's threads
     // where a collection is large enough to share out; work must not throw.
     template <class Work>

@@ -220,10 +220,13 @@ bool Translation::TranMidastoOrvo(ModalData_Orvo& model)
     // The memory of the parsed records released here serves the host's nodes and members (HandOver ends
     // the reuse before the member loads, whose working records are released too late to serve theirs).
     m_pReuse = std::make_unique<midas2orvo::ReusedMemory>();
+    struct EndReuse {
+        std::unique_ptr<midas2orvo::ReusedMemory>& reuse;
+        ~EndReuse() { reuse.reset(); }
+    } endReuse{m_pReuse};
     if (m_bReleaseAfterHandOver)
         m_Blocks.ReleaseRecords();  // every step has read them; the ledger keeps what it needs
     HandOver(model);
-    m_pReuse.reset();
     finished(MidasPhase::HandOver);
     EmitLedger(false);
     if (m_bReleaseAfterHandOver) {

@@ -34,7 +34,8 @@ public:
     std::string_view View() const { return m_View; }
 
 private:
-    char m_Small[512];
+    static constexpr std::size_t kSlack = 16;  // room the copy may write past the end of what it keeps
+    char m_Small[512 + kSlack];
     std::string m_Large;
     std::string_view m_View;
 };

@@ -63,8 +63,8 @@ struct PackOrder {
 };
 constexpr PackOrder kPackOrder;
 
-// As CopyWithoutSpaces, 16 bytes at a time with SSSE3 byte shuffles; writes up to 8 bytes past the end
-// of what it keeps, so out needs room for all of text and 8 bytes more.
+// As CopyWithoutSpaces, 16 bytes at a time with SSSE3 byte shuffles. Each shuffle writes 8 bytes, some
+// past what it keeps; none beyond the size of text from out, as the bytes kept never outrun those read.
 __attribute__((target("ssse3"))) char* PackWithoutSpaces(std::string_view text, char* out)
 {
     std::size_t i = 0;
@@ -101,8 +101,8 @@ void RemoveBlanks(std::string_view text, std::string& out)
 BlankFreeLine::BlankFreeLine(std::string_view text)
 {
     char* begin = m_Small;
-    if (text.size() + kSlack > sizeof m_Small) {
-        m_Large.resize(text.size() + kSlack);
+    if (text.size() > sizeof m_Small) {
+        m_Large.resize(text.size());
         begin = m_Large.data();
     }
 #if defined(MIDAS2ORVO_PACKED_COPY)

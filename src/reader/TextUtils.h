@@ -34,8 +34,7 @@ public:
     std::string_view View() const { return m_View; }
 
 private:
-    static constexpr std::size_t kSlack = 16;  // room the copy may write past the end of what it keeps
-    char m_Small[512 + kSlack];
+    char m_Small[512];
     std::string m_Large;
     std::string_view m_View;
 };

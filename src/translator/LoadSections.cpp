@@ -57,8 +57,9 @@ void Translation::Beside(long long records, const std::function<void()>& work)
         work();
         return;
     }
-    // Nothing the reading does until SectionDone touches what the work reads or writes: the working
-    // nodes, lines and loads, the blocks of the model and of the section, and the findings, which are held.
+    // Nothing the calling thread does until SectionDone (the reading, or the hand-over of the nodes)
+    // touches what the work reads or writes: the working nodes, lines and loads, the blocks of the model
+    // and of the section; the findings of both are held.
     if (m_pDiagnostics)
         m_Tap.Hold();
     m_SectionThread = std::thread([this, work] {

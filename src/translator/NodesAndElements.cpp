@@ -1,8 +1,7 @@
 // Node and element steps: working nodes with their restraints, working lines with releases and groups,
 // working areas of plates and walls.
 #include <algorithm>
-#include <mutex>
-#include <climits>
+#include <numeric>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -144,27 +143,16 @@ void Translation::ClaimLoadReaderLines()
     // The records are shared out in ranges: each range counts its line members, and then gives them to
     // the lines that follow those of the ranges before it.
     const ElementBlock& elements = *m_Blocks.element;
-    std::vector<int> members;
-    std::mutex partsMutex;
-    InParts(elements.GetCount(), [&](int first, int end) {
-        int count = 0;
+    std::vector<int> firstLine(std::size_t(PartsFor(elements.GetCount())) + 1, 0);
+    InParts(elements.GetCount(), [&](int part, int first, int end) {
+        int& members = firstLine[std::size_t(part) + 1];
         for (int i = first; i < end; ++i)
-            count += KindOf(elements.GetRecord(i)->m_strType) != LineKind::None;
-        const std::lock_guard<std::mutex> lock(partsMutex);
-        members.push_back(first);
-        members.push_back(count);
+            members += KindOf(elements.GetRecord(i)->m_strType) != LineKind::None;
     });
-    std::vector<std::pair<int, int>> starts;  // first record of a range -> its first line
-    for (std::size_t p = 0; p < members.size(); p += 2)
-        starts.emplace_back(members[p], members[p + 1]);
-    std::sort(starts.begin(), starts.end());
-    int k = m_LineArray.GetSize();
-    for (const auto& start : starts)
-        k -= start.second;
-    for (auto& start : starts)
-        k += std::exchange(start.second, k);
-    InParts(elements.GetCount(), [&](int first, int end) {
-        int line = std::lower_bound(starts.begin(), starts.end(), std::make_pair(first, INT_MIN))->second;
+    firstLine[0] = m_LineArray.GetSize() - std::accumulate(firstLine.begin(), firstLine.end(), 0);
+    std::partial_sum(firstLine.begin(), firstLine.end(), firstLine.begin());
+    InParts(elements.GetCount(), [&](int part, int first, int end) {
+        int line = firstLine[std::size_t(part)];
         for (int i = first; i < end; ++i) {
             const ElementRecord* record = elements.GetRecord(i);
             const LineKind kind = KindOf(record->m_strType);

@@ -142,7 +142,7 @@ void Translation::NotePositionalAddressing() const
         return;
     auto inOrder = [this](const auto& block) {
         std::atomic<bool> ordered{true};
-        InParts(block.GetCount(), [&](int first, int end) {
+        InParts(block.GetCount(), [&](int, int first, int end) {
             for (int i = first; i < end && ordered.load(std::memory_order_relaxed); ++i)
                 if (block.GetRecord(i)->m_nID != i + 1)
                     ordered = false;
@@ -166,7 +166,7 @@ int Translation::InitialObjectID()
     // A member end whose number names no node keeps the file's number; such members are marked, to be
     // noted in order.
     std::vector<unsigned char> unmatched(std::size_t(m_LineArray.GetSize()), 0);
-    InParts(m_LineArray.GetSize(), [&](int first, int end) {
+    InParts(m_LineArray.GetSize(), [&](int, int first, int end) {
         for (int j = first; j < end; ++j) {
             WorkLine* line = m_LineArray[j];
             if (!line)

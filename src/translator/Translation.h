@@ -182,20 +182,24 @@ private:
     // The threads of a translation of a large model (null: this thread alone), set by TranMidastoOrvo.
     ChunkedReading* m_pThreads = nullptr;
     std::unique_ptr<midas2orvo::ReusedMemory> m_pReuse;  // while the host's nodes and members are made
-    // Calls work(first, end) for consecutive ranges that split [0, count), on the translation's threads
-    // where a collection is large enough to share out; work must not throw.
+    // Calls work(part, first, end) for the PartsFor(count) consecutive ranges that split [0, count), on the
+    // translation's threads where a collection is large enough to share out; work must not throw.
+    int PartsFor(int count) const
+    {
+        // The threads serve the reading while a section is translated beside it.
+        return m_pThreads && !OnSectionThread() && count >= kSharedRecords ? m_pThreads->Threads() : 1;
+    }
     template <class Work>
     void InParts(int count, Work&& work) const
     {
-        // The threads serve the reading while a section is translated beside it.
-        const int parts = m_pThreads && !OnSectionThread() && count >= kSharedRecords ? m_pThreads->Threads() : 1;
-        if (parts == 1) {
-            work(0, count);
-            return;
-        }
-        m_pThreads->Run(parts, [&](int part) {
-            work(int(std::int64_t(count) * part / parts), int(std::int64_t(count) * (part + 1) / parts));
-        });
+        const int parts = PartsFor(count);
+        auto range = [&](int part) {
+            work(part, int(std::int64_t(count) * part / parts), int(std::int64_t(count) * (part + 1) / parts));
+        };
+        if (parts == 1)
+            range(0);
+        else
+            m_pThreads->Run(parts, range);
     }
     static constexpr int kSharedRecords = 1 << 14;
     // Frees the working records of array before position count, where the hand-over releases them.

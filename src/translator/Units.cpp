@@ -92,7 +92,7 @@ bool Translation::TranslateUnit()
         std::snprintf(factors, sizeof factors, "length x%.17g to mm, force x%.17g to kN", L, F);
         Note(m_pDiagnostics, MidasFinding::UnitFactors, -1, factors);
     }
-    InParts(m_NodeArray.GetSize(), [&](int first, int end) {
+    InParts(m_NodeArray.GetSize(), [&](int, int first, int end) {
         for (int i = first; i < end; ++i) {
             WorkNode* node = m_NodeArray[i];
             node->X *= L;
@@ -130,7 +130,7 @@ bool Translation::TranslateUnit()
         load->MY *= F * L * 0.001;
         load->MZ *= F * L * 0.001;
     }
-    InParts(m_LineLoadArray.GetSize(), [&](int first, int end) {
+    InParts(m_LineLoadArray.GetSize(), [&](int, int first, int end) {
         for (int i = first; i < end; ++i) {
             WorkLineLoad* load = m_LineLoadArray[i];
             // Classic: moments keep the values the load reader computed. By dimension: a uniform force per

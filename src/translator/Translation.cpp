@@ -69,11 +69,7 @@ void Translation::ReadStream(LineStream& stream)
     // A text of fewer than eight pieces is read on this thread alone (16 MiB with the usual pieces).
     const int threads = ChunkedReading::ThreadsFor(m_nReadingThreads, stream.Size(), 8 * std::int64_t(m_nChunkBytes));
     std::unique_ptr<ChunkedReading> chunks(threads > 1 ? new ChunkedReading(threads, m_nChunkBytes, m_nLeadRecords) : nullptr);
-    m_pThreads = chunks.get();
-    struct Unset {
-        ChunkedReading*& threads;
-        ~Unset() { threads = nullptr; }
-    } unset{m_pThreads};
+    const ThreadsInUse inUse(*this, chunks.get());
     ReadModel(stream, ReadingLayout::For(m_eProfile), m_Blocks, *this, m_pDiagnostics, &m_Ledger, chunks.get());
     m_pTargets.reset();
 }
@@ -204,11 +200,7 @@ bool Translation::TranMidastoOrvo(ModalData_Orvo& model)
                                (m_Blocks.element ? m_Blocks.element->GetCount() : 0);
     const int threadCount = ChunkedReading::ThreadsFor(m_nReadingThreads, large, 1 << 17);
     std::unique_ptr<ChunkedReading> threads(threadCount > 1 ? new ChunkedReading(threadCount) : nullptr);
-    m_pThreads = threads.get();
-    struct Unset {
-        ChunkedReading*& threads;
-        ~Unset() { threads = nullptr; }
-    } unset{m_pThreads};
+    const ThreadsInUse inUse(*this, threads.get());
     if (Write() < 0 || InitialObjectID() < 0)
         return false;
     finished(MidasPhase::Translate);

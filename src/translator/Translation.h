@@ -181,6 +181,17 @@ private:
     void HandOver(ModalData_Orvo& model);
     // The threads of a translation of a large model (null: this thread alone), set by TranMidastoOrvo.
     ChunkedReading* m_pThreads = nullptr;
+    // Sets m_pThreads for the life of a scope: a reading, or a translation.
+    struct ThreadsInUse {
+        ThreadsInUse(Translation& translation, ChunkedReading* threads) : translation(translation)
+        {
+            translation.m_pThreads = threads;
+        }
+        ~ThreadsInUse() { translation.m_pThreads = nullptr; }
+        ThreadsInUse(const ThreadsInUse&) = delete;
+        ThreadsInUse& operator=(const ThreadsInUse&) = delete;
+        Translation& translation;
+    };
     std::unique_ptr<midas2orvo::ReusedMemory> m_pReuse;  // while the host's nodes and members are made
     // Calls work(part, first, end) for the PartsFor(count) consecutive ranges that split [0, count), on the
     // translation's threads where a collection is large enough to share out; work must not throw.

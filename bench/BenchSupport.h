@@ -14,6 +14,7 @@
 #include "MIDAStranslatetoOrvo.h"
 #include "ModelGenerator.h"
 #include "reader/GeometryBlocks.h"
+#include "translator/Translation.h"
 
 // A benchmark whose input was not read or translated as expected measures nothing: stop the run.
 #define BENCH_REQUIRE(condition)                                                                   \
@@ -24,8 +25,8 @@
         }                                                                                          \
     } while (0)
 
-// What the reader left in the translator: block record counts and the working loads of the load
-// sections (the load reader builds working nodes and members to attach them to).
+// What the reader left in the translator behind the exported class: block record counts and the working
+// loads of the load sections (the load reader builds working nodes and members to attach them to).
 struct TranslatorAccess {
     struct ReadCounts {
         std::int64_t nodeRecords = 0;
@@ -35,11 +36,11 @@ struct TranslatorAccess {
         std::int64_t pointLoads = 0;
         std::int64_t lineLoads = 0;
     };
-    static ReadCounts Counts(const MIDAStranslatetoOrvo& t)
+    static ReadCounts Counts(const Translation& t)
     {
         ReadCounts counts;
-        counts.nodeRecords = t.m_pNodeBlock ? t.m_pNodeBlock->GetCount() : 0;
-        counts.elementRecords = t.m_pElementBlock ? t.m_pElementBlock->GetCount() : 0;
+        counts.nodeRecords = t.m_Blocks.node ? t.m_Blocks.node->GetCount() : 0;
+        counts.elementRecords = t.m_Blocks.element ? t.m_Blocks.element->GetCount() : 0;
         counts.workNodes = t.m_NodeArray.GetSize();
         counts.workLines = t.m_LineArray.GetSize();
         counts.pointLoads = t.m_PointLoadArray.GetSize();
@@ -101,7 +102,7 @@ inline void RemoveModelFiles()
 }
 
 // Checks that reading the generated file found every node, member and load of it.
-inline void RequireReadComplete(const MIDAStranslatetoOrvo& translator, const ModelFile& file)
+inline void RequireReadComplete(const Translation& translator, const ModelFile& file)
 {
     const TranslatorAccess::ReadCounts read = TranslatorAccess::Counts(translator);
     BENCH_REQUIRE(read.nodeRecords == file.counts.nodes);

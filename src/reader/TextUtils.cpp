@@ -46,16 +46,19 @@ char* CopyWithoutSpaces(std::string_view text, char* out)
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define MIDAS2ORVO_PACKED_COPY 1
-// For each set of spaces among 8 bytes (bit k: byte k), the positions of the other bytes in order.
+// For each set of spaces among 8 bytes (bit k: byte k), the positions of the other bytes in order and
+// how many there are (a table, as a processor with SSSE3 may lack the population count).
 struct PackOrder {
     unsigned char order[256][8];
-    constexpr PackOrder() : order()
+    unsigned char kept[256];
+    constexpr PackOrder() : order(), kept()
     {
         for (int spaces = 0; spaces < 256; ++spaces) {
             int n = 0;
             for (int k = 0; k < 8; ++k)
                 if (!(spaces >> k & 1))
                     order[spaces][n++] = static_cast<unsigned char>(k);
+            kept[spaces] = static_cast<unsigned char>(n);
             while (n < 8)
                 order[spaces][n++] = 0x80;  // a zero byte, past the end of what is kept
         }
@@ -76,9 +79,9 @@ __attribute__((target("ssse3"))) char* PackWithoutSpaces(std::string_view text, 
         const __m128i lowOrder = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kPackOrder.order[low]));
         const __m128i highOrder = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kPackOrder.order[high]));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(bytes, lowOrder));
-        out += 8 - __builtin_popcount(low);
+        out += kPackOrder.kept[low];
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(_mm_srli_si128(bytes, 8), highOrder));
-        out += 8 - __builtin_popcount(high);
+        out += kPackOrder.kept[high];
     }
     return CopyWithoutSpaces(text.substr(i), out);
 }

@@ -40,7 +40,8 @@ bool MidasBlock::ReadRecords(LineSource& lines)
         }
         if (m_pDiagnostics) {
             Inspect(m_pDiagnostics, line.c_str(), *record, m_nLineOffset);
-            m_RecordOffsets.resize(std::size_t(m_Records.GetSize()), -1);
+            if (m_RecordOffsets.size() < std::size_t(m_Records.GetSize()))
+                m_RecordOffsets.resize(std::size_t(m_Records.GetSize()), -1);
             m_RecordOffsets.push_back(m_nLineOffset);
         }
         // A record read from other than one data line (a release over two) says so for the ledger.

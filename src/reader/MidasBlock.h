@@ -1,6 +1,7 @@
 // The two class families of the reader: keyword block readers and the parsed data lines they keep.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -77,7 +78,7 @@ public:
         if (index < 0)
             return;
         if (std::size_t(index) >= m_Used.size())
-            m_Used.resize(std::size_t(index) + 1);
+            m_Used.resize(std::size_t(std::max(index + 1, RecordCount())));
         m_Used[std::size_t(index)] = true;
     }
     bool IsUsed(int index) const { return index >= 0 && std::size_t(index) < m_Used.size() && m_Used[std::size_t(index)]; }

@@ -32,7 +32,16 @@ public:
             m_nSize = size;
         }
     }
-    void push_back(long long value) { resize(m_nSize + 1, value); }
+    void push_back(long long value)
+    {
+        // Into the segment that holds the last entry while it has room; else through resize.
+        if (const std::size_t segment = m_nSize >> kShift; segment < m_Segments.size()) {
+            m_Segments[segment].push_back(value);
+            ++m_nSize;
+            return;
+        }
+        resize(m_nSize + 1, value);
+    }
 
     long long& operator[](std::size_t index) { return m_Segments[index >> kShift][index & (kSegment - 1)]; }
     long long operator[](std::size_t index) const { return m_Segments[index >> kShift][index & (kSegment - 1)]; }

@@ -172,6 +172,17 @@ public:
         return true;
     }
 
+    // Drops the last number (back inside once Inline or fewer are left).
+    void RemoveLast()
+    {
+        if (Count == Inline + 1) {
+            int* heap = Heap();
+            std::memcpy(m_Ints, heap, sizeof m_Ints);
+            std::free(heap);
+        }
+        Count -= Count > 0;
+    }
+
     void RemoveAll()
     {
         if (Count > Inline)

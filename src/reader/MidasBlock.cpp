@@ -19,19 +19,23 @@ bool MidasBlock::ReadRecords(LineSource& lines)
     std::string line;
     line.reserve(2048);
     m_nRejectedOffset = -1;
+    PooledArray<MidasRecord>& records = m_pWalker ? m_Batch : m_Records;
     for (int read = 0;; ++read) {
         // A block that has run to many records goes on in pieces on several threads, where the reading has them.
-        if (lines.Chunks() && read == lines.Chunks()->LeadRecords() && ReadsInChunks())
+        if (lines.Chunks() && read == lines.Chunks()->LeadRecords() && ReadsInChunks() && !m_pWalker)
             ReadInChunks(lines, *lines.Chunks());
         const long long counted = lines.CountedLines();
-        if (!ReadDataLine(lines, line))
+        const int index = m_Records.GetSize() + m_Batch.GetSize();  // the record's place in the block
+        MidasRecord* record = nullptr;
+        if ((m_pWalker && index == PooledArray<MidasRecord>::MaxCount()) || !ReadDataLine(lines, line) ||
+            !(record = m_pRecordClass->make(records))) {
+            PassBatch();
             return true;
-        MidasRecord* record = m_pRecordClass->make(m_Records);
-        if (!record)
-            return true;
+        }
         if (!record->Parse(line.c_str())) {
             // A rejected line (normally the blank line after the block) ends the block.
-            m_Records.Discard(record);
+            records.Discard(record);
+            PassBatch();
             if (m_pDiagnostics && !TrimView(line).empty()) {
                 m_nRejectedOffset = m_nLineOffset;
                 Note(m_pDiagnostics, MidasFinding::BlockEndedEarly, m_nLineOffset, line);
@@ -40,17 +44,30 @@ bool MidasBlock::ReadRecords(LineSource& lines)
         }
         if (m_pDiagnostics) {
             Inspect(m_pDiagnostics, line.c_str(), *record, m_nLineOffset);
-            if (m_RecordOffsets.size() < std::size_t(m_Records.GetSize()))
-                m_RecordOffsets.resize(std::size_t(m_Records.GetSize()), -1);
+            if (m_RecordOffsets.size() < std::size_t(index))
+                m_RecordOffsets.resize(std::size_t(index), -1);
             m_RecordOffsets.push_back(m_nLineOffset);
         }
         // A record read from other than one data line (a release over two) says so for the ledger.
         if (const long long spanned = lines.CountedLines() - counted; lines.LedgerOf() && spanned != 1) {
-            m_LinesOf.resize(std::size_t(m_Records.GetSize()), 1);
+            m_LinesOf.resize(std::size_t(index), 1);
             m_LinesOf.push_back(static_cast<unsigned char>(std::min<long long>(spanned, 255)));
         }
-        m_Records.Append(record);
+        records.Append(record);
+        if (m_Batch.GetSize() == kWalkBatch)
+            PassBatch();
     }
+}
+
+void MidasBlock::PassBatch()
+{
+    const int count = m_Batch.GetSize();
+    if (count == 0)
+        return;
+    m_pWalker->Walk(*this, m_Batch, m_Records.GetSize());
+    m_Batch.Clear();
+    m_Records.ReleaseBefore(m_Records.GetSize());
+    m_Records.AppendReleased(count);
 }
 
 void MidasBlock::Inspect(MidasDiagnostics*, const char*, const MidasRecord&, long long) const {}

@@ -120,15 +120,17 @@ std::string SectionCaseName(std::string_view header, bool& isHeader)
 
 // Reads a *CONLOAD or *BEAMLOAD block of the section: a fresh block, or where the layout keeps
 // repeated blocks together, the section's earlier block of that kind.
-template <class Block, class Current>
+// opened(replaced, block) learns of a fresh block before the block it replaces is frozen.
+template <class Block, class Current, class Opened>
 void ReadLoadBlock(std::unique_ptr<Block>& slot, LineSource& lines, MidasDiagnostics* sink, Ledger& ledger,
-                   std::string_view keyword)
+                   std::string_view keyword, Opened opened)
 {
     if (!slot || !lines.Layout().accumulatesRepeatedBlocks) {
+        std::unique_ptr<Block> fresh = MakeBlock<Block, Current>(lines.Layout(), 0);
+        fresh->SetDiagnostics(sink);
+        opened(slot.get(), *fresh);
         ledger.Freeze(slot.get());
-        slot.reset();
-        slot = MakeBlock<Block, Current>(lines.Layout(), 0);
-        slot->SetDiagnostics(sink);
+        slot = std::move(fresh);
     }
     lines.OpenRow(std::string(keyword));
     ledger.Attach(slot.get(), slot->RecordCount());
@@ -226,9 +228,14 @@ void ReadLoadSections(LineSource& lines, const ModelBlocks& blocks, LoadSectionS
         while (lines.Next(line)) {
             const std::string_view trimmed = TrimView(line);
             if (layout.IsLoadBlockLine(line, "*CONLOAD")) {
-                ReadLoadBlock<ConLoadBlock, CurrentConLoadRecord>(conLoads, lines, sink, ledger, "*CONLOAD");
+                ReadLoadBlock<ConLoadBlock, CurrentConLoadRecord>(conLoads, lines, sink, ledger, "*CONLOAD",
+                                                                  [](ConLoadBlock*, ConLoadBlock&) {});
             } else if (layout.IsLoadBlockLine(line, "*BEAMLOAD")) {
-                ReadLoadBlock<BeamLoadBlock, CurrentBeamLoadRecord>(beamLoads, lines, sink, ledger, "*BEAMLOAD");
+                ReadLoadBlock<BeamLoadBlock, CurrentBeamLoadRecord>(
+                    beamLoads, lines, sink, ledger, "*BEAMLOAD", [&](BeamLoadBlock* replaced, BeamLoadBlock& block) {
+                        if (blocks.loadCase)
+                            loads.MemberLoadBlock(caseName, replaced, block);
+                    });
             } else if (line.find("End of data") != std::string::npos) {
                 if (!layout.chainsLoadSections)
                     lines.Next(line);  // the line after the end marker goes too

@@ -59,6 +59,10 @@ public:
     virtual void StartLoadSections(const ModelBlocks& blocks) = 0;
     virtual void LoadSection(const ModelBlocks& blocks, const LoadSection& section) = 0;
     virtual void SectionDone() {}
+    // A section of a model with load cases opens a member load block (replacing replaced, the section's
+    // earlier one, where the layout keeps only the last): the sink may set a walker on it, before any
+    // record is read.
+    virtual void MemberLoadBlock(const std::string& /*caseName*/, BeamLoadBlock* /*replaced*/, BeamLoadBlock& /*block*/) {}
 };
 
 class ChunkedReading;

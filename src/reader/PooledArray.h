@@ -123,6 +123,30 @@ public:
         m_nStride = 0;
     }
 
+    // Destroys every record and empties the array, keeping its segments for the records made next.
+    void Clear()
+    {
+        for (int i = m_nReleased; i < m_nCount; ++i)
+            GetAt(i)->~T();
+        m_nCount = 0;
+        m_nReleased = 0;
+    }
+    // Counts count records that were read and are done with (walked elsewhere) after the records it
+    // holds, all of which must be released: they read as missing, and take no memory.
+    void AppendReleased(int count)
+    {
+        m_nCount += count;
+        m_nReleased = m_nCount;
+    }
+    // Destroys the records from position count on (released ones stay released); the array ends there.
+    void Truncate(int count)
+    {
+        count = count < m_nReleased ? m_nReleased : count < m_nCount ? count : m_nCount;
+        for (int i = count; i < m_nCount; ++i)
+            GetAt(i)->~T();
+        m_nCount = count;
+    }
+    static constexpr int MaxCount() { return kMaxCount; }
     // Gives back the memory of the records before position count that are done with: every segment
     // that holds only such records is destroyed and freed; they read as missing from then on. Called
     // with a growing count while the array is walked, it frees each segment once the walk has left it.

@@ -85,14 +85,16 @@ public:
         m_nCount += count;
     }
 
-private:
-    static constexpr int kLinesNamed = 3;
+    // Notes the numbers counted since the last note.
     void Flush()
     {
         if (m_nCount > 0)
             Note(m_pSink, m_eKind, m_nOffset, m_Detail, int(std::min<long long>(m_nCount, 0x7fffffff)));
         m_nCount = 0;
     }
+
+private:
+    static constexpr int kLinesNamed = 3;
     MidasDiagnostics* m_pSink;
     MidasFinding m_eKind;
     long long m_nOffset = -1;

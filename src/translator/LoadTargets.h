@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ExistingNumbers.h"
 #include "WorkRecords.h"
@@ -41,4 +42,52 @@ private:
     const PooledArray<WorkLine>& m_Lines;
     const LoadCaseBlock* m_pCases;
     Index* m_pIndex;
+};
+
+// The load case loads are stamped with: its 1-based position among the *STLDCASE records and its kind
+// (dead 0, live 1, wind 2); 0 and -1 when the section names none.
+struct LoadCase {
+    int id = 0;
+    int kind = -1;
+};
+
+// Findings held back, to be passed on later in the order they came.
+class HeldFindings final : public MidasDiagnostics {
+public:
+    void Report(const MidasFindingInfo& finding) override { m_Findings.push_back(finding); }
+    void PassOn(MidasDiagnostics& sink)
+    {
+        for (const MidasFindingInfo& finding : m_Findings)
+            sink.Report(finding);
+        m_Findings.clear();
+    }
+
+private:
+    std::vector<MidasFindingInfo> m_Findings;
+};
+
+class Translation;
+
+// The member loads of one *BEAMLOAD block, made as the reader reads it on one thread: the records are
+// walked in batches while still in the cache, and never kept. What the walk made is undone if a later
+// block of the section replaces this one; its findings are held until the section's nodal loads are made.
+class MemberLoadWalk final : public RecordWalker {
+public:
+    MemberLoadWalk(Translation& translation, BeamLoadBlock& block, const LoadCase& loadCase, bool findings,
+                   int lineLoads, int counter)
+        : translation(translation), block(&block), loadCase(loadCase), sink(findings ? &held : nullptr),
+          missing(sink, MidasFinding::LoadOnMissingMember), lineLoadsBefore(lineLoads), counterBefore(counter)
+    {
+    }
+    void Walk(MidasBlock& records, const PooledArray<MidasRecord>& batch, int first) override;
+
+    Translation& translation;
+    BeamLoadBlock* block;
+    LoadCase loadCase;
+    HeldFindings held;
+    MidasDiagnostics* sink;  // the held findings where the reading has a sink, else null
+    MissingNumbers missing;
+    int lineLoadsBefore;      // working member loads before the block
+    int counterBefore;        // the member load counter before the block
+    std::vector<int> loaded;  // the working line each member load number of the walk went to, in order
 };

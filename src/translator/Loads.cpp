@@ -78,11 +78,6 @@ struct Point {
 // Where a member end stands; a missing node stands at the origin.
 Point PointOf(const WorkNode* node) { return node ? Point{node->X, node->Y, node->Z} : Point{}; }
 
-struct LoadCase {
-    int id = 0;     // 1-based position among the *STLDCASE records; 0 when none is named
-    int kind = -1;  // kind of that load case; -1 when none is named
-};
-
 // Load cases by name: the first position of each name, and the lengths the names come in, so that the
 // load case of a section is found by looking up the section name's substrings of those lengths.
 class CaseNames {
@@ -310,54 +305,105 @@ void Translation::CreateSectionLoads(const ::LoadSection& section, const LoadTar
             missingNodes.Add(conLoads->RecordOffset(i), item, targets.NodeNumbers().Walk(item, load));
     }
 
+    if (m_pMemberWalk && m_pMemberWalk->block == beamLoads) {
+        // Walked as the block was read: its findings come now, after those of the nodal loads.
+        m_pMemberWalk->missing.Flush();
+        if (sink)
+            m_pMemberWalk->held.PassOn(*sink);
+        beamLoads->SetWalker(nullptr);
+        m_pMemberWalk.reset();
+        return;
+    }
     MissingNumbers missingMembers(sink, MidasFinding::LoadOnMissingMember);
     for (int i = 0; beamLoads && i < beamLoads->GetCount(); ++i) {
-        const BeamLoadRecord* record = beamLoads->GetRecord(i);
-        const LoadTypeRule* rule = LoadTypeOf(record->m_strType, m_pRules->scalesByDimension);
-        const int direction = DirectionOf(record->m_strDir);
-        if (sink) {
-            const long long offset = beamLoads->RecordOffset(i);
-            if (!rule)
-                Note(sink, MidasFinding::UnknownLoadType, offset, record->m_strType.str());
-            if (direction < 0)
-                Note(sink, MidasFinding::UnknownDirection, offset, record->m_strDir.str());
-        }
-        // Today's layout: an eccentricity has no field in the host; a load per projected length in a global
-        // direction becomes a load per length of the member.
-        const bool projected = m_pRules->convertsProjectedLoads && record->m_strProjection == "YES" && rule &&
-                               !rule->concentrated && direction >= 0 && direction <= 2;
-        if (sink && m_pRules->convertsProjectedLoads && record->m_strExtra1 == "YES")
-            Note(sink, MidasFinding::LoadEccentricity, beamLoads->RecordOffset(i), record->m_strExtra2.str());
-        if (sink && projected)
-            Note(sink, MidasFinding::ProjectedLoad, beamLoads->RecordOffset(i), record->m_strDir.str());
-        auto load = [&](int number) {
-            // A member lists one number per member-load record, even one whose type word makes no entry.
-            double length = 0.0;
-            double scale = 1.0;
-            if (WorkLine* line = m_LineArray.GetAt(targets.FirstLine(number))) {
-                line->LineLoads.Add(++m_nLineLoadCounter);
-                double axis[3];
-                length = MeasureLine(*line, targets, axis);
-                if (projected && length > 0.0) {
-                    axis[direction] = 0.0;  // the member seen along the load: its length normal to the load
-                    scale = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]) / length;
-                }
-            } else if (sink) {
-                Note(sink, MidasFinding::LoadOnMissingMember, beamLoads->RecordOffset(i), std::to_string(number));
-            }
-            if (rule) {
-                AddLineLoads(*record, *rule, direction, loadCase, length, scale, m_LineLoadArray);
-                beamLoads->MarkUsed(i);
-            }
-        };
-        if (!walks)
-            load(record->m_nElement);
-        for (const IdRange& item : record->m_ElementList)
-            missingMembers.Add(beamLoads->RecordOffset(i), item, targets.LineNumbers().Walk(item, load));
+        WalkMemberLoad(*beamLoads, i, *beamLoads->GetRecord(i), loadCase, targets, sink, missingMembers, nullptr);
         // Nothing reads a section's member load records after this walk: each is destroyed while it is
         // at hand, and the memory of those walked holds the working loads made from the rest (a reading
         // keeps freed blocks for reuse).
         beamLoads->m_Records.DestroyAt(i);
         beamLoads->m_Records.ReleaseBefore(i + 1, true);
     }
+}
+
+void Translation::WalkMemberLoad(BeamLoadBlock& block, int i, const BeamLoadRecord& record, const LoadCase& loadCase,
+                                 const LoadTargets& targets, MidasDiagnostics* sink, MissingNumbers& missing,
+                                 std::vector<int>* loaded)
+{
+    const LoadTypeRule* rule = LoadTypeOf(record.m_strType, m_pRules->scalesByDimension);
+    const int direction = DirectionOf(record.m_strDir);
+    if (sink) {
+        const long long offset = block.RecordOffset(i);
+        if (!rule)
+            Note(sink, MidasFinding::UnknownLoadType, offset, record.m_strType.str());
+        if (direction < 0)
+            Note(sink, MidasFinding::UnknownDirection, offset, record.m_strDir.str());
+    }
+    // Today's layout: an eccentricity has no field in the host; a load per projected length in a global
+    // direction becomes a load per length of the member.
+    const bool projected = m_pRules->convertsProjectedLoads && record.m_strProjection == "YES" && rule &&
+                           !rule->concentrated && direction >= 0 && direction <= 2;
+    if (sink && m_pRules->convertsProjectedLoads && record.m_strExtra1 == "YES")
+        Note(sink, MidasFinding::LoadEccentricity, block.RecordOffset(i), record.m_strExtra2.str());
+    if (sink && projected)
+        Note(sink, MidasFinding::ProjectedLoad, block.RecordOffset(i), record.m_strDir.str());
+    auto load = [&](int number) {
+        // A member lists one number per member-load record, even one whose type word makes no entry.
+        double length = 0.0;
+        double scale = 1.0;
+        const int position = targets.FirstLine(number);
+        if (WorkLine* line = m_LineArray.GetAt(position)) {
+            line->LineLoads.Add(++m_nLineLoadCounter);
+            if (loaded)
+                loaded->push_back(position);
+            double axis[3];
+            length = MeasureLine(*line, targets, axis);
+            if (projected && length > 0.0) {
+                axis[direction] = 0.0;  // the member seen along the load: its length normal to the load
+                scale = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]) / length;
+            }
+        } else if (sink) {
+            Note(sink, MidasFinding::LoadOnMissingMember, block.RecordOffset(i), std::to_string(number));
+        }
+        if (rule) {
+            AddLineLoads(record, *rule, direction, loadCase, length, scale, m_LineLoadArray);
+            block.MarkUsed(i);
+        }
+    };
+    if (!m_pRules->walksIdLists)
+        load(record.m_nElement);
+    for (const IdRange& item : record.m_ElementList)
+        missing.Add(block.RecordOffset(i), item, targets.LineNumbers().Walk(item, load));
+}
+
+void MemberLoadWalk::Walk(MidasBlock&, const PooledArray<MidasRecord>& batch, int first)
+{
+    for (int k = 0; k < batch.GetSize(); ++k)
+        translation.WalkMemberLoad(*block, first + k, *static_cast<const BeamLoadRecord*>(batch[k]), loadCase,
+                                   *translation.m_pTargets, sink, missing, &loaded);
+}
+
+void Translation::MemberLoadBlock(const std::string& caseName, BeamLoadBlock* replaced, BeamLoadBlock& block)
+{
+    if (m_pMemberWalk && m_pMemberWalk->block == replaced)
+        UndoMemberWalk();
+    m_pMemberWalk.reset();
+    // Where the reading has threads, a section's blocks are read in pieces and walked beside the reading.
+    if (m_pThreads || !m_pTargets || !m_Blocks.loadCase)
+        return;
+    bool knownType = true;
+    const LoadCase loadCase = FindLoadCase(*m_Blocks.loadCase, *m_pTargets, caseName, *m_pRules, knownType);
+    m_pMemberWalk = std::make_unique<MemberLoadWalk>(*this, block, loadCase, m_pDiagnostics != nullptr,
+                                                     m_LineLoadArray.GetSize(), m_nLineLoadCounter);
+    block.SetWalker(m_pMemberWalk.get());
+}
+
+void Translation::UndoMemberWalk()
+{
+    MemberLoadWalk& walk = *m_pMemberWalk;
+    for (auto line = walk.loaded.rbegin(); line != walk.loaded.rend(); ++line)
+        m_LineArray.GetAt(*line)->LineLoads.RemoveLast();
+    m_LineLoadArray.Truncate(walk.lineLoadsBefore);
+    m_nLineLoadCounter = walk.counterBefore;
+    walk.block->ClearUsed();
+    walk.block->SetWalker(nullptr);
 }

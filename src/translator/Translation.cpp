@@ -70,6 +70,10 @@ void Translation::ReadStream(LineStream& stream)
     const int threads = ChunkedReading::ThreadsFor(m_nReadingThreads, stream.Size(), 8 * std::int64_t(m_nChunkBytes));
     std::unique_ptr<ChunkedReading> chunks(threads > 1 ? new ChunkedReading(threads, m_nChunkBytes, m_nLeadRecords) : nullptr);
     const ThreadsInUse inUse(*this, chunks.get());
+    struct EndWalk {
+        Translation& translation;
+        ~EndWalk() { translation.m_pMemberWalk.reset(); }  // the reading let go of the blocks it walked
+    } endWalk{*this};
     ReadModel(stream, ReadingLayout::For(m_eProfile), m_Blocks, *this, m_pDiagnostics, &m_Ledger, chunks.get());
     m_pTargets.reset();
 }

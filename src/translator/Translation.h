@@ -21,6 +21,9 @@
 #include "midas2orvo/OwnedArray.h"
 
 struct LoadTargets;
+struct LoadCase;
+class MemberLoadWalk;
+class MissingNumbers;
 class NumberIndex;
 
 // Members are public: the exported class is its only user besides the tests, which look inside.
@@ -158,6 +161,17 @@ private:
     // thread before it goes on in pieces.
     long long OverlappedLoads() const { return 16LL * m_nLeadRecords; }
     void CreateSectionLoads(const ::LoadSection& section, const LoadTargets& targets);
+    // On one thread, a member load block of a section is walked as it is read (m_pMemberWalk); the walk
+    // of a block that a later one replaces is undone.
+    void MemberLoadBlock(const std::string& caseName, BeamLoadBlock* replaced, BeamLoadBlock& block) override;
+    void UndoMemberWalk();
+    friend class MemberLoadWalk;
+    std::unique_ptr<MemberLoadWalk> m_pMemberWalk;
+    // Makes the member loads of record index of block (one per load type entry and member it names), marks
+    // the record used, and notes what cannot be placed; loaded (when given) learns the line of each.
+    void WalkMemberLoad(BeamLoadBlock& block, int index, const BeamLoadRecord& record, const LoadCase& loadCase,
+                        const LoadTargets& targets, MidasDiagnostics* sink, MissingNumbers& missing,
+                        std::vector<int>* loaded);
     // Working nodes and lines built from record firstRecord of the node or element block on.
     void BuildWorkNodes(int firstRecord);
     void BuildWorkLines(int firstRecord);

@@ -144,6 +144,17 @@ TEST(LoadSection, LoadsFindTheirTargetsAndCountersRunOverOneCall)
         {head, "0 0 -1 0 0 0; "}, {"*USE-STLD, DL\n\n*CONLOAD\n1, 0, 0, -1, 0, 0, 0,", "0 0 -1 0 0 0; "},  // the end of the file
         {head + "*CONLOAD\n3, 0, 0, -5, 0, 0, 0,\n4, 0, 0, -6, 0, 0, 0,\n\n", "0 0 -5 0 0 0; 0 0 -6 0 0 0; "}};  // the later block wins
     for (const auto& [text, loads] : rows) EXPECT_EQ(Loaded(kFrame + kCases + text).points(), loads) << text;
+    // Member loads are made as their block is read: a later *BEAMLOAD of the section takes back what the
+    // earlier one made (classic; member 7 had six load numbers for a moment), today's layout keeps both.
+    const std::string twoBlocks = Section("DL", "", Times(3, UniformLoad(7))) + "*USE-STLD, LL\n\n*BEAMLOAD\n" +
+                                  Times(3, UniformLoad(7)) + "\n*BEAMLOAD\n" + UniformLoad(8) + "\n; End of data\n\n";
+    for (const auto& [profile, lists] : {std::pair{kClassic, "/ [1 2 3] [4] [] "}, {kCurrent, "/ [1 2 3 4 5 6] [7] [] "}}) {
+        Translation t;
+        t.SetReadingProfile(profile);
+        ReadText(t, kFrame + kCases + twoBlocks);
+        EXPECT_EQ(Lists(std::vector<WorkNode*>(), t.m_LineArray), lists);
+        EXPECT_EQ(t.m_LineLoadArray.GetSize(), profile == kClassic ? 4 : 7);
+    }
     // A section read before any load case drops its blocks; LL, after *STLDCASE, has none of its own.
     Loaded early(kFrame + Section("DL", "1, 0, 0, -1, 0, 0, 0,\n", UniformLoad(7)) + kCases + Section("LL", ""));
     EXPECT_EQ(early.points() + early.lines() + early.lists(), "[] [] [] [] / [] [] [] ");

@@ -120,7 +120,6 @@ public:
     // With a walker, the records read from now on go to it in batches instead of staying in m_Records
     // (read on the calling thread alone); null keeps them.
     void SetWalker(RecordWalker* walker) { m_pWalker = walker; }
-    RecordWalker* Walker() const { return m_pWalker; }
 
     PooledArray<MidasRecord> m_Records;
 

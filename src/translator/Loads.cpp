@@ -352,9 +352,8 @@ void Translation::WalkMemberLoad(BeamLoadBlock& block, int i, const BeamLoadReco
         double scale = 1.0;
         const int position = targets.FirstLine(number);
         if (WorkLine* line = m_LineArray.GetAt(position)) {
-            line->LineLoads.Add(++m_nLineLoadCounter);
-            if (loaded)
-                loaded->push_back(position);
+            if (line->LineLoads.Add(++m_nLineLoadCounter) && loaded)
+                loaded->push_back(position);  // only a number listed is taken back
             double axis[3];
             length = MeasureLine(*line, targets, axis);
             if (projected && length > 0.0) {

@@ -130,5 +130,24 @@ TEST(MappedMemory, FreedBlocksServeAgainWhileAReadingRuns)
     void* block = AllocateAligned(kMappedBlock, 16);
     FreeAligned(block, kMappedBlock);
     EXPECT_FALSE(Mapped(block)) << "a block freed after the reading stays mapped";
+
+    // Memory of any size (the host's chunks) takes the largest kept block that fits, else the front of a
+    // larger one, whose tail stays kept for the next.
+    const ReusedMemory reuse;
+    char* large = static_cast<char*>(AllocateAligned(kBlock, 16));
+    void* small = AllocateAligned(kMappedBlock, 16);
+    FreeAligned(large, kBlock);
+    FreeAligned(small, kMappedBlock);
+    std::size_t taken = 0;
+    EXPECT_EQ(TakeReused(2 * kMappedBlock, taken), small);
+    EXPECT_EQ(taken, kMappedBlock);
+    EXPECT_EQ(TakeReused(2 * kMappedBlock, taken), large);
+    EXPECT_EQ(taken, 2 * kMappedBlock);
+    EXPECT_EQ(TakeReused(2 * kMappedBlock, taken), large + 2 * kMappedBlock);
+    EXPECT_EQ(taken, kMappedBlock);
+    EXPECT_EQ(TakeReused(2 * kMappedBlock, taken), nullptr);
+    FreeAligned(small, kMappedBlock);
+    FreeAligned(large, 2 * kMappedBlock);
+    FreeAligned(large + 2 * kMappedBlock, kMappedBlock);
 }
 #endif

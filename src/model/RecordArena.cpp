@@ -54,9 +54,16 @@ Registry& Chunks()
     return *registry;
 }
 
+// A chunk of at most bytes: memory a reading or hand-over released and keeps first (of whatever size
+// it comes in, so that none of it waits beside fresh chunks), else a fresh block of bytes.
 Chunk* NewChunk(std::size_t bytes)
 {
-    void* memory = AllocateAligned(bytes, kPage);
+    std::size_t taken = 0;
+    void* memory = TakeReused(bytes, taken);
+    if (memory)
+        bytes = taken;
+    else
+        memory = AllocateAligned(bytes, kPage);
     if (!memory)
         return nullptr;
     auto* chunk = ::new (memory) Chunk;

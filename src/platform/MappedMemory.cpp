@@ -52,6 +52,38 @@ void* TakeKept(std::size_t size)
     return block;
 }
 
+// The largest kept block of at most size bytes, or the front of the smallest larger one (its tail stays
+// kept); null when none is kept.
+void* TakeKeptUpTo(std::size_t size, std::size_t& taken)
+{
+    KeptBlocks& kept = Kept();
+    std::lock_guard<std::mutex> lock(kept.mutex);
+    const std::size_t none = kept.blocks.size();
+    std::size_t fits = none, larger = none;
+    for (std::size_t k = 0; k < kept.blocks.size(); ++k) {
+        const std::size_t bytes = kept.blocks[k].second;
+        if (bytes <= size && (fits == none || bytes > kept.blocks[fits].second))
+            fits = k;
+        if (bytes > size && (larger == none || bytes < kept.blocks[larger].second))
+            larger = k;
+    }
+    if (fits != none) {
+        const auto [block, bytes] = kept.blocks[fits];
+        kept.blocks[fits] = kept.blocks.back();
+        kept.blocks.pop_back();
+        taken = bytes;
+        return block;
+    }
+    if (larger == none)
+        return nullptr;
+    auto& [block, bytes] = kept.blocks[larger];
+    void* front = block;
+    block = static_cast<char*>(block) + size;
+    bytes -= size;
+    taken = size;
+    return front;
+}
+
 // Keeps a freed block while some ReusedMemory is alive; false when none is.
 bool Keep(void* block, std::size_t size)
 {
@@ -117,6 +149,17 @@ void* AllocateAligned(std::size_t bytes, std::size_t alignment)
 #else
     return std::aligned_alloc(alignment, Rounded(bytes, alignment));
 #endif
+}
+
+void* TakeReused(std::size_t bytes, std::size_t& taken)
+{
+#if defined(__linux__)
+    if (bytes >= kMappedBlock && bytes % kMappedBlock == 0)
+        return TakeKeptUpTo(bytes, taken);
+#endif
+    (void)bytes;
+    (void)taken;
+    return nullptr;
 }
 
 void FreeAligned(void* block, std::size_t bytes)

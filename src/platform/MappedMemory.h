@@ -16,6 +16,10 @@ constexpr std::size_t kMappedBlock = std::size_t(2) << 20;
 void* AllocateAligned(std::size_t bytes, std::size_t alignment);
 // Frees a block of AllocateAligned (null: nothing); bytes as it was allocated with.
 void FreeAligned(void* block, std::size_t bytes);
+// For memory that may come in any size: a block of at most bytes (a whole number of kMappedBlock
+// bytes), 2 MiB aligned, taken from the blocks ReusedMemory keeps (the largest that fits, or the front of
+// a larger one), with its size in taken; null when none is kept. FreeAligned frees it with that size.
+void* TakeReused(std::size_t bytes, std::size_t& taken);
 
 // While one is alive (on any thread), blocks of kMappedBlock bytes and more that are freed are kept mapped and
 // handed out again, instead of going back to the system and coming back as fresh pages, which the system

@@ -213,16 +213,14 @@ bool Translation::TranMidastoOrvo(ModalData_Orvo& model)
         return false;
     }
     finished(MidasPhase::Scale);
-    // The memory of the parsed records released here serves the host's nodes and members (HandOver ends
-    // the reuse before the member loads, whose working records are released too late to serve theirs).
-    m_pReuse = std::make_unique<midas2orvo::ReusedMemory>();
-    struct EndReuse {
-        std::unique_ptr<midas2orvo::ReusedMemory>& reuse;
-        ~EndReuse() { reuse.reset(); }
-    } endReuse{m_pReuse};
-    if (m_bReleaseAfterHandOver)
-        m_Blocks.ReleaseRecords();  // every step has read them; the ledger keeps what it needs
-    HandOver(model);
+    // The memory of the parsed records released here, and of the working records as the hand-over
+    // consumes them, serves the host's records: their chunks take what is kept first, in any size.
+    {
+        const midas2orvo::ReusedMemory reuse;
+        if (m_bReleaseAfterHandOver)
+            m_Blocks.ReleaseRecords();  // every step has read them; the ledger keeps what it needs
+        HandOver(model);
+    }
     finished(MidasPhase::HandOver);
     EmitLedger(false);
     if (m_bReleaseAfterHandOver) {
@@ -378,7 +376,6 @@ void Translation::HandOver(ModalData_Orvo& model)
         model.m_PointLoads.Add(load);
         Consumed(m_PointLoadArray, i + 1);
     }
-    m_pReuse.reset();
     MakeRecords(model.m_LineLoads, m_LineLoadArray.GetSize(), threads, [this](int i) {
         const WorkLineLoad* work = m_LineLoadArray.GetAt(i);
         auto* load = new LineLoad_Orvo;

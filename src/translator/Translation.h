@@ -206,7 +206,6 @@ private:
         ThreadsInUse& operator=(const ThreadsInUse&) = delete;
         Translation& translation;
     };
-    std::unique_ptr<midas2orvo::ReusedMemory> m_pReuse;  // while the host's nodes and members are made
     // Calls work(part, first, end) for the PartsFor(count) consecutive ranges that split [0, count), on the
     // translation's threads where a collection is large enough to share out; work must not throw.
     int PartsFor(int count) const

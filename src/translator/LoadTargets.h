@@ -1,6 +1,7 @@
 // LoadTargets: indexes from node and element numbers to the working nodes and lines that carry loads.
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -31,12 +32,23 @@ struct LoadTargets {
     // The numbers of the working nodes and lines, for walking ID lists over them.
     const ExistingNumbers& NodeNumbers() const;
     const ExistingNumbers& LineNumbers() const;
+    // The length of the working line at position, as measure(line) gives it: measured at its first load
+    // and kept, since the loads of every section of a run go to the same lines.
+    template <class Measure>
+    double LineLength(int position, Measure measure) const
+    {
+        double& length = LengthSlot(position);
+        if (std::isnan(length))
+            length = measure();
+        return length;
+    }
     // Position (1-based) of the first load case named exactly sectionName, or 0.
     int ExactCase(const std::string& sectionName) const;
     // Position (1-based) of the first load case whose name occurs inside sectionName, or 0.
     int ContainedCase(const std::string& sectionName) const;
 
 private:
+    double& LengthSlot(int position) const;  // NaN until measured
     struct Index;
     const PooledArray<WorkNode>& m_Nodes;
     const PooledArray<WorkLine>& m_Lines;

@@ -195,6 +195,7 @@ const NumberIndex& Ready(NumberIndex& index, const PooledArray<T>& items)
 struct LoadTargets::Index {
     NumberIndex nodes;
     NumberIndex lines;
+    std::vector<double> lengths;
     CaseNames cases;
     ExistingNumbers nodeNumbers;
     ExistingNumbers lineNumbers;
@@ -234,6 +235,14 @@ int LoadTargets::ContainedCase(const std::string& sectionName) const
 }
 
 LoadTargets::~LoadTargets() { delete m_pIndex; }
+
+double& LoadTargets::LengthSlot(int position) const
+{
+    std::vector<double>& lengths = m_pIndex->lengths;
+    if (std::size_t(position) >= lengths.size())
+        lengths.resize(std::max(std::size_t(position) + 1, std::size_t(m_Lines.GetSize())), std::nan(""));
+    return lengths[std::size_t(position)];
+}
 
 int LoadTargets::FirstNode(int number) const { return Ready(m_pIndex->nodes, m_Nodes).Find(number).first; }
 
@@ -355,7 +364,8 @@ void Translation::WalkMemberLoad(BeamLoadBlock& block, int i, const BeamLoadReco
             if (line->LineLoads.Add(++m_nLineLoadCounter) && loaded)
                 loaded->push_back(position);  // only a number listed is taken back
             double axis[3];
-            length = MeasureLine(*line, targets, axis);
+            length = projected ? MeasureLine(*line, targets, axis)
+                               : targets.LineLength(position, [&] { return MeasureLine(*line, targets); });
             if (projected && length > 0.0) {
                 axis[direction] = 0.0;  // the member seen along the load: its length normal to the load
                 scale = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]) / length;

@@ -393,11 +393,14 @@ void MemberLoadWalk::Walk(MidasBlock&, const PooledArray<MidasRecord>& batch, in
 
 void Translation::MemberLoadBlock(const std::string& caseName, BeamLoadBlock* replaced, BeamLoadBlock& block)
 {
+    // Where the reading has threads, a section's blocks are read in pieces and walked beside the reading
+    // (on a thread of their own: nothing here may touch what that walk reads).
+    if (m_pThreads)
+        return;
     if (m_pMemberWalk && m_pMemberWalk->block == replaced)
         UndoMemberWalk();
     m_pMemberWalk.reset();
-    // Where the reading has threads, a section's blocks are read in pieces and walked beside the reading.
-    if (m_pThreads || !m_pTargets || !m_Blocks.loadCase)
+    if (!m_pTargets || !m_Blocks.loadCase)
         return;
     bool knownType = true;
     const LoadCase loadCase = FindLoadCase(*m_Blocks.loadCase, *m_pTargets, caseName, *m_pRules, knownType);

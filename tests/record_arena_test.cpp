@@ -149,5 +149,15 @@ TEST(MappedMemory, FreedBlocksServeAgainWhileAReadingRuns)
     FreeAligned(small, kMappedBlock);
     FreeAligned(large, 2 * kMappedBlock);
     FreeAligned(large + 2 * kMappedBlock, kMappedBlock);
+    // With a limit, what is kept beyond it goes back: blocks kept before, and the tail of a block freed.
+    ReusedMemory::KeepAtMost(kMappedBlock);
+    EXPECT_TRUE(Mapped(small) != Mapped(large)) << "one 2 MiB block stays kept";
+    char* freed = static_cast<char*>(AllocateAligned(kBlock, 16));
+    ReusedMemory::KeepAtMost(2 * kMappedBlock);
+    FreeAligned(freed, kBlock);
+    EXPECT_TRUE(Mapped(freed + kMappedBlock - 1));
+    EXPECT_FALSE(Mapped(freed + kMappedBlock));
+    ReusedMemory::KeepAtMost(0);
+    EXPECT_FALSE(Mapped(small) || Mapped(large) || Mapped(freed));
 }
 #endif

@@ -55,11 +55,13 @@ Registry& Chunks()
 }
 
 // A chunk of at most bytes: memory a reading or hand-over released and keeps first (of whatever size
-// it comes in, so that none of it waits beside fresh chunks), else a fresh block of bytes.
+// it comes in, so that none of it waits beside fresh chunks), else a fresh block of bytes. A kept block
+// is resident whole, where a fresh one is only where records were carved: kept memory comes in chunks
+// of at most kMappedBlock, so that the last chunk of each thread, partly empty, holds little of it.
 Chunk* NewChunk(std::size_t bytes)
 {
     std::size_t taken = 0;
-    void* memory = TakeReused(bytes, taken);
+    void* memory = bytes >= kMappedBlock ? TakeReused(kMappedBlock, taken) : nullptr;
     if (memory)
         bytes = taken;
     else

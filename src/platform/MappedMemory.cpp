@@ -25,6 +25,8 @@ struct KeptBlocks {
     std::mutex mutex;
     int users = 0;
     std::vector<std::pair<void*, std::size_t>> blocks;
+    std::size_t total = 0;                               // bytes kept
+    std::size_t limit = static_cast<std::size_t>(-1);  // bytes that may be kept (KeepAtMost)
 };
 KeptBlocks& Kept()
 {
@@ -47,6 +49,7 @@ void* TakeKept(std::size_t size)
     const auto [block, bytes] = kept.blocks[best];
     kept.blocks[best] = kept.blocks.back();
     kept.blocks.pop_back();
+    kept.total -= bytes;
     if (bytes > size)
         munmap(static_cast<char*>(block) + size, bytes - size);
     return block;
@@ -71,6 +74,7 @@ void* TakeKeptUpTo(std::size_t size, std::size_t& taken)
         const auto [block, bytes] = kept.blocks[fits];
         kept.blocks[fits] = kept.blocks.back();
         kept.blocks.pop_back();
+        kept.total -= bytes;
         taken = bytes;
         return block;
     }
@@ -80,18 +84,28 @@ void* TakeKeptUpTo(std::size_t size, std::size_t& taken)
     void* front = block;
     block = static_cast<char*>(block) + size;
     bytes -= size;
+    kept.total -= size;
     taken = size;
     return front;
 }
 
-// Keeps a freed block while some ReusedMemory is alive; false when none is.
+// Keeps a freed block while some ReusedMemory is alive, as much of it as the limit allows (the rest
+// goes back); false when none is alive.
 bool Keep(void* block, std::size_t size)
 {
     KeptBlocks& kept = Kept();
-    std::lock_guard<std::mutex> lock(kept.mutex);
+    std::unique_lock<std::mutex> lock(kept.mutex);
     if (kept.users == 0)
         return false;
-    kept.blocks.emplace_back(block, size);
+    const std::size_t room = kept.limit > kept.total ? (kept.limit - kept.total) / kMappedBlock * kMappedBlock : 0;
+    const std::size_t keep = size < room ? size : room;
+    if (keep > 0) {
+        kept.blocks.emplace_back(block, keep);
+        kept.total += keep;
+    }
+    lock.unlock();
+    if (keep < size)
+        munmap(static_cast<char*>(block) + keep, size - keep);
     return true;
 }
 #endif
@@ -111,12 +125,34 @@ ReusedMemory::~ReusedMemory()
     {
         KeptBlocks& kept = Kept();
         std::lock_guard<std::mutex> lock(kept.mutex);
-        if (--kept.users == 0)
+        if (--kept.users == 0) {
             blocks.swap(kept.blocks);
+            kept.total = 0;
+            kept.limit = static_cast<std::size_t>(-1);
+        }
     }
 #if defined(__linux__)
     for (const auto& [block, bytes] : blocks)
         munmap(block, bytes);
+#endif
+}
+
+void ReusedMemory::KeepAtMost(std::size_t bytes)
+{
+    std::vector<std::pair<void*, std::size_t>> excess;
+    {
+        KeptBlocks& kept = Kept();
+        std::lock_guard<std::mutex> lock(kept.mutex);
+        kept.limit = bytes;
+        while (kept.total > kept.limit && !kept.blocks.empty()) {
+            excess.push_back(kept.blocks.back());
+            kept.total -= kept.blocks.back().second;
+            kept.blocks.pop_back();
+        }
+    }
+#if defined(__linux__)
+    for (const auto& [block, size] : excess)
+        munmap(block, size);
 #endif
 }
 

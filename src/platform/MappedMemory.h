@@ -31,6 +31,9 @@ public:
     ~ReusedMemory();
     ReusedMemory(const ReusedMemory&) = delete;
     ReusedMemory& operator=(const ReusedMemory&) = delete;
+    // Keeps at most bytes from now on (blocks kept beyond go back at once, blocks freed beyond go back
+    // as they are freed), until the last ReusedMemory ends: for memory that only serves a known need.
+    static void KeepAtMost(std::size_t bytes);
 };
 
 } // namespace midas2orvo

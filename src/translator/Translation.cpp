@@ -376,7 +376,14 @@ void Translation::HandOver(ModalData_Orvo& model)
         model.m_PointLoads.Add(load);
         Consumed(m_PointLoadArray, i + 1);
     }
-    MakeRecords(model.m_LineLoads, m_LineLoadArray.GetSize(), threads, [this](int i) {
+    // The memory kept from here on serves only the host's member loads still to come: no more of it is
+    // kept than they need, so that what the last working loads free does not wait unused.
+    const int lineLoads = m_LineLoadArray.GetSize();
+    auto keepForLoads = [lineLoads](int made) {
+        midas2orvo::ReusedMemory::KeepAtMost(std::size_t(lineLoads - made) * sizeof(LineLoad_Orvo));
+    };
+    keepForLoads(0);
+    MakeRecords(model.m_LineLoads, lineLoads, threads, [this](int i) {
         const WorkLineLoad* work = m_LineLoadArray.GetAt(i);
         auto* load = new LineLoad_Orvo;
         load->CaseKind = work->CaseKind;
@@ -388,7 +395,10 @@ void Translation::HandOver(ModalData_Orvo& model)
         load->Position1 = work->Position1;
         load->Position2 = work->Position2;
         return load;
-    }, [this](int end) { Consumed(m_LineLoadArray, end); });
+    }, [this, &keepForLoads](int end) {
+        keepForLoads(end);
+        Consumed(m_LineLoadArray, end);
+    });
     model.m_bUpdated = true;
 }
 

@@ -64,7 +64,7 @@ void MidasBlock::PassBatch()
     const int count = m_Batch.GetSize();
     if (count == 0)
         return;
-    m_pWalker->Walk(*this, m_Batch, m_Records.GetSize());
+    m_pWalker->Walk(m_Batch, m_Records.GetSize());
     m_Batch.Clear();
     m_Records.ReleaseBefore(m_Records.GetSize());
     m_Records.AppendReleased(count);

@@ -37,7 +37,6 @@ struct RecordsOf {
 };
 
 class ChunkedReading;
-class MidasBlock;
 
 // Takes a block's records as they are read, a batch at a time, while they are still in the processor's
 // cache: the block keeps only their count, offsets and ledger marks.
@@ -45,7 +44,7 @@ class RecordWalker {
 public:
     virtual ~RecordWalker() = default;
     // records[k] is the block's record first + k; the block destroys them when this returns.
-    virtual void Walk(MidasBlock& block, const PooledArray<MidasRecord>& records, int first) = 0;
+    virtual void Walk(const PooledArray<MidasRecord>& records, int first) = 0;
 };
 
 // A keyword block reader: reads the data lines after its keyword line and keeps one record per accepted

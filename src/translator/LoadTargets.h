@@ -1,4 +1,5 @@
-// LoadTargets: indexes from node and element numbers to the working nodes and lines that carry loads.
+// LoadTargets: indexes from node and element numbers to the working nodes and lines that carry loads;
+// and what the walk of a member load block made as it was read (MemberLoadWalk), to be told or undone.
 #pragma once
 
 #include <cmath>
@@ -91,7 +92,7 @@ public:
           missing(sink, MidasFinding::LoadOnMissingMember), lineLoadsBefore(lineLoads), counterBefore(counter)
     {
     }
-    void Walk(MidasBlock& records, const PooledArray<MidasRecord>& batch, int first) override;
+    void Walk(const PooledArray<MidasRecord>& batch, int first) override;
 
     Translation& translation;
     BeamLoadBlock* block;

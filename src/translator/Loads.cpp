@@ -384,7 +384,7 @@ void Translation::WalkMemberLoad(BeamLoadBlock& block, int i, const BeamLoadReco
         missing.Add(block.RecordOffset(i), item, targets.LineNumbers().Walk(item, load));
 }
 
-void MemberLoadWalk::Walk(MidasBlock&, const PooledArray<MidasRecord>& batch, int first)
+void MemberLoadWalk::Walk(const PooledArray<MidasRecord>& batch, int first)
 {
     for (int k = 0; k < batch.GetSize(); ++k)
         translation.WalkMemberLoad(*block, first + k, *static_cast<const BeamLoadRecord*>(batch[k]), loadCase,

@@ -34,7 +34,7 @@ std::unique_ptr<TempFile> Repeated(const std::string& head, const std::string& p
 }
 
 // Kilobytes of a /proc/self/status entry.
-long long Status(const std::string& key)
+[[maybe_unused]] long long Status(const std::string& key)
 {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
